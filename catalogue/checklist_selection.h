@@ -1,0 +1,44 @@
+#pragma once
+// Looking up an entry's mark by its text, and inverting every mark.
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/checklist.h"
+#include "platform/text_comparer.h"
+
+namespace tovrel::catalogue {
+
+// The literal lookup: scans the list from the top; the first entry whose text, trimmed of
+// spaces, equals `nombre` trimmed of spaces (ignoring case) decides. False when none does.
+bool ArchSeleccionadoByScan(const std::wstring& nombre, platform::Checklist& list,
+                            platform::TextComparer& text);
+
+// The same answers in constant time. Built once from the entries' texts (they never change
+// after start-up; only their marks do). Keeps a small hash of each entry's sort key, not the
+// texts; a hash hit is confirmed against the entry's own text, so collisions cannot mislead.
+class ChecklistIndex {
+ public:
+  void Clear();
+  // Adds the entry at `index` (entries are added in index order).
+  void Add(int index, const std::wstring& text, platform::TextComparer& comparer);
+  // Sorts what Add collected; call once after the last Add.
+  void Finish();
+  // Index of the first entry whose key equals `nombre`'s, or -1.
+  int FirstMatch(const std::wstring& nombre, platform::Checklist& list,
+                 platform::TextComparer& comparer) const;
+  std::size_t size() const { return keys_.size(); }
+
+ private:
+  std::vector<std::pair<std::uint64_t, std::int32_t>> keys_;  // (key hash, entry index)
+};
+
+// ArchSeleccionado through the index: the mark is read from the list when asked.
+bool ArchSeleccionado(const std::wstring& nombre, const ChecklistIndex& index,
+                      platform::Checklist& list, platform::TextComparer& text);
+
+// Click of CmdMarcar: every mark inverted by itself.
+void InvertAllMarks(platform::Checklist& list);
+
+}  // namespace tovrel::catalogue
