@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what building and testing need, from Debian's packages. Idempotent: installs only
+# what is missing. Never wine32 or the i386 architecture: here it replaces the working wine
+# launcher with one that cannot start.
+set -euo pipefail
+packages=(cmake make g++ clang libclang-rt-dev googletest libgtest-dev libgmock-dev libbenchmark-dev
+          mingw-w64 wine64 xvfb x11-apps imagemagick gcovr)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+# Debian's wine64 package may provide only wine64; make sure `wine` answers too.
+if ! command -v wine >/dev/null 2>&1 && [ -x /usr/lib/wine/wine64 ]; then
+  ln -sf /usr/lib/wine/wine64 /usr/local/bin/wine
+fi
