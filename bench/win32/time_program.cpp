@@ -1,0 +1,110 @@
+// Times Tovrel.exe as an operator meets it: from process start to the visible main window,
+// "Marcar/Desmarcar", and a run from the press of "Registrar" to the closing message; then
+// reads the program's peak working set.
+//   TovrelTimeProgram.exe <Tovrel.exe> <application folder> <output file>
+#include <windows.h>
+#include <psapi.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kCmdRegistrar = 1002;
+constexpr int kCmdMarcar = 1007;
+constexpr auto kDeadline = std::chrono::seconds(120);
+
+struct Search {
+  DWORD pid;
+  const wchar_t* className;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<Search*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  wchar_t name[64] = {};
+  GetClassNameW(hwnd, name, 64);
+  if (pid == search->pid && IsWindowVisible(hwnd) && lstrcmpW(name, search->className) == 0) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND WaitForWindow(DWORD pid, const wchar_t* className, HANDLE process) {
+  const auto end = Clock::now() + kDeadline;
+  while (Clock::now() < end) {
+    Search search{pid, className, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    if (search.found) return search.found;
+    if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0) return nullptr;
+    Sleep(2);
+  }
+  return nullptr;
+}
+
+double MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: TovrelTimeProgram <Tovrel.exe> <app folder> <output file>\n");
+    return 2;
+  }
+  FILE* out = _wfopen(argv[3], L"w");
+  if (!out) return 3;
+
+  std::wstring commandLine = L"\"" + std::wstring(argv[1]) + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  const auto started = Clock::now();
+  if (!CreateProcessW(argv[1], commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, argv[2],
+                      &startup, &process)) {
+    std::fprintf(out, "error=cannot start (%lu)\n", GetLastError());
+    std::fclose(out);
+    return 4;
+  }
+  int status = 0;
+  HWND form = WaitForWindow(process.dwProcessId, L"TovrelForm1", process.hProcess);
+  const double startupMs = MillisecondsSince(started);
+  if (!form) {
+    std::fprintf(out, "error=main window never appeared\n");
+    status = 5;
+  } else {
+    const auto marcarStart = Clock::now();
+    SendMessageW(form, WM_COMMAND, MAKEWPARAM(kCmdMarcar, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(form, kCmdMarcar)));
+    const double marcarMs = MillisecondsSince(marcarStart);
+
+    const auto runStart = Clock::now();
+    PostMessageW(form, WM_COMMAND, MAKEWPARAM(kCmdRegistrar, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(form, kCmdRegistrar)));
+    HWND box = WaitForWindow(process.dwProcessId, L"#32770", process.hProcess);
+    const double runMs = MillisecondsSince(runStart);
+    wchar_t text[256] = {};
+    if (box) GetDlgItemTextW(box, 0xFFFF, text, 256);
+
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(process.hProcess, &counters, sizeof(counters));
+    std::fprintf(out, "startup_ms=%.1f marcar_ms=%.1f run_ms=%.1f closing=%ls peak_kib=%llu\n",
+                 startupMs, marcarMs, runMs, box ? text : L"(none)",
+                 static_cast<unsigned long long>(counters.PeakWorkingSetSize / 1024));
+    if (!box || lstrcmpW(text, L"Finalizado") != 0) status = 6;
+  }
+  TerminateProcess(process.hProcess, 0);
+  WaitForSingleObject(process.hProcess, 10000);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  std::fclose(out);
+  return status;
+}

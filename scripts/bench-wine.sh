@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Times the finished Tovrel.exe under Wine, a 32,767-entry list beside a 10-entry one in the
+# same run: start-up to the visible window, "Marcar/Desmarcar", a run over every entry
+# unchecked to "Finalizado", and peak working set beside a bare checked ListView holding the
+# same entries.
+#   scripts/bench-wine.sh [repeats]      (builds build/win64 first)
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+repeats="${1:-3}"
+"$root/scripts/build.sh" win64 >/dev/null
+bin="$root/build/win64"
+work="$root/build/bench-wine"
+rm -rf "$work"; mkdir -p "$work"
+
+source "$root/scripts/wine-session.sh"
+TOVREL_OWN_XVFB=1 wine_session_start "$root/build/bench-prefix"
+trap wine_session_stop EXIT
+
+make_app() {  # folder, entry count
+  mkdir -p "$1"
+  cp "$bin/ui/Tovrel.exe" "$1/"
+  cp "$bin/tools/logging_registrar/TovrelLoggingRegistrar.exe" "$1/regsvr32.exe" 2>/dev/null \
+    || printf 'MZ' >"$1/regsvr32.exe"
+  python3 - "$1/TovrelSvr.lst" "$2" <<'PY'
+import sys
+path, count = sys.argv[1], int(sys.argv[2])
+with open(path, 'wb') as f:
+    f.write(b"' componentes de prueba\r\n")
+    for i in range(count):
+        f.write(b'componente%05d.dll,Systempath$\r\n' % i)
+PY
+}
+
+printf '%-8s %-6s %12s %12s %12s %14s %14s %12s\n' entries try startup_ms marcar_ms run_ms tovrel_kib bare_kib delta_mib
+for n in 10 32767; do
+  app="$work/app-$n"
+  make_app "$app" "$n"
+  for t in $(seq 1 "$repeats"); do
+    wine "$bin/bench/win32/TovrelTimeProgram.exe" "$app/Tovrel.exe" "$app" "$work/time-$n-$t.txt" >/dev/null 2>&1 || true
+    (cd "$app" && wine "$bin/bench/win32/TovrelBareListView.exe" TovrelSvr.lst "$work/bare-$n-$t.txt" >/dev/null 2>&1 || true)
+    python3 - "$n" "$t" "$work/time-$n-$t.txt" "$work/bare-$n-$t.txt" <<'PY'
+import sys, re
+n, t, tf, bf = sys.argv[1:5]
+def kv(path):
+    try:
+        return dict(re.findall(r'(\w+)=(\S+)', open(path).read()))
+    except OSError:
+        return {}
+a, b = kv(tf), kv(bf)
+if 'error' in a or 'startup_ms' not in a:
+    print(f"{n:<8} {t:<6} failed: {open(tf).read().strip() if a else 'no output'}")
+else:
+    delta = (int(a['peak_kib']) - int(b.get('peak_kib', 0))) / 1024
+    print(f"{n:<8} {t:<6} {a['startup_ms']:>12} {a['marcar_ms']:>12} {a['run_ms']:>12} {a['peak_kib']:>14} {b.get('peak_kib','?'):>14} {delta:>12.1f}")
+PY
+  done
+done
