@@ -16,6 +16,8 @@ source "$root/scripts/wine-session.sh"
 TOVREL_OWN_XVFB=1 wine_session_start "$root/build/bench-prefix"
 trap wine_session_stop EXIT
 
+zpath() { local p="${1//\//\\}"; printf 'Z:%s' "$p"; }  # Wine maps Z: to /
+
 make_app() {  # folder, entry count
   mkdir -p "$1"
   cp "$bin/ui/Tovrel.exe" "$1/"
@@ -36,8 +38,8 @@ for n in 10 32767; do
   app="$work/app-$n"
   make_app "$app" "$n"
   for t in $(seq 1 "$repeats"); do
-    wine "$bin/bench/win32/TovrelTimeProgram.exe" "$app/Tovrel.exe" "$app" "$work/time-$n-$t.txt" >/dev/null 2>&1 || true
-    (cd "$app" && wine "$bin/bench/win32/TovrelBareListView.exe" TovrelSvr.lst "$work/bare-$n-$t.txt" >/dev/null 2>&1 || true)
+    wine "$bin/bench/win32/TovrelTimeProgram.exe" "$(zpath "$app/Tovrel.exe")" "$(zpath "$app")" "$(zpath "$work/time-$n-$t.txt")" >/dev/null 2>&1 || true
+    (cd "$app" && wine "$bin/bench/win32/TovrelBareListView.exe" TovrelSvr.lst "$(zpath "$work/bare-$n-$t.txt")" >/dev/null 2>&1 || true)
     python3 - "$n" "$t" "$work/time-$n-$t.txt" "$work/bare-$n-$t.txt" <<'PY'
 import sys, re
 n, t, tf, bf = sys.argv[1:5]
