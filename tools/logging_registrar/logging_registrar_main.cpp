@@ -1,0 +1,102 @@
+// Stands in for a program that Tovrel launches (regsvr32.exe, regasm.exe, ...): it appends
+// how it was started to "<own name>.log" beside itself and exits 0, so tests can compare
+// the command lines byte for byte.
+//
+// One record per line, UTF-8: the raw command line, a tab, the current folder, CR LF.
+// Control characters and '%' are written as %XX so a record never spans lines and the
+// tab is always the delimiter; the reader undoes that.
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+struct FileHandle {
+    HANDLE h = INVALID_HANDLE_VALUE;
+    ~FileHandle() {
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    }
+};
+
+std::string ToUtf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                      nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                        nullptr, nullptr);
+    return out;
+}
+
+std::string Escaped(const std::string& text) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : text) {
+        if (c < 0x20 || c == 0x7F || c == '%') {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+std::wstring OwnPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return {};
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::wstring LogPathBesideSelf() {
+    std::wstring path = OwnPath();
+    const size_t slash = path.find_last_of(L'\\');
+    const size_t dot = path.find_last_of(L'.');
+    if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash))
+        path.resize(dot);
+    return path + L".log";
+}
+
+std::wstring CurrentFolder() {
+    const DWORD n = GetCurrentDirectoryW(0, nullptr);
+    std::wstring folder(n, L'\0');
+    const DWORD written = GetCurrentDirectoryW(n, folder.data());
+    folder.resize(written < n ? written : 0);
+    return folder;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    const std::string record =
+        Escaped(ToUtf8(GetCommandLineW())) + "\t" + Escaped(ToUtf8(CurrentFolder())) + "\r\n";
+    const std::wstring logPath = LogPathBesideSelf();
+
+    // Several of us may start at once; another may hold the file for a moment.
+    FileHandle file;
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        file.h = CreateFileW(logPath.c_str(), FILE_APPEND_DATA,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file.h != INVALID_HANDLE_VALUE) break;
+        const DWORD error = GetLastError();
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION &&
+            error != ERROR_ACCESS_DENIED)
+            return 2;
+        Sleep(10);
+    }
+    if (file.h == INVALID_HANDLE_VALUE) return 2;
+
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file.h, record.data(), static_cast<DWORD>(record.size()), &written,
+                              nullptr);
+    return ok && written == record.size() ? 0 : 3;
+}
