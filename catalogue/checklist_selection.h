@@ -38,6 +38,18 @@ class ChecklistIndex {
 bool ArchSeleccionado(const std::wstring& nombre, const ChecklistIndex& index,
                       platform::Checklist& list, platform::TextComparer& text);
 
+// Brackets a bulk change of the list, so it need not repaint per entry.
+class ChecklistUpdateBracket {
+ public:
+  explicit ChecklistUpdateBracket(platform::Checklist& list) : list_(list) { list_.BeginUpdate(); }
+  ~ChecklistUpdateBracket() { list_.EndUpdate(); }
+  ChecklistUpdateBracket(const ChecklistUpdateBracket&) = delete;
+  ChecklistUpdateBracket& operator=(const ChecklistUpdateBracket&) = delete;
+
+ private:
+  platform::Checklist& list_;
+};
+
 // Click of CmdMarcar: every mark inverted by itself.
 void InvertAllMarks(platform::Checklist& list);
 

@@ -1,6 +1,7 @@
 #pragma once
 // The numbered backup of a file that a component copy is about to replace.
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -23,6 +24,9 @@ struct BackupResult {
   BackupOutcome outcome = BackupOutcome::NothingToSave;
   std::wstring backupPath;   // when Saved
   std::wstring description;  // when Failed: what went wrong, for the error line
+  // Lookups of candidate names that the file system refused (each such name counts as
+  // taken); the caller reports each one.
+  std::vector<std::wstring> lookupErrors;
 };
 
 // Saves the file at `destination` (ending in a backslash) + `bareName` under the lowest free

@@ -19,6 +19,12 @@ OperatorMessage MissingInAppFolderMessage(const std::wstring& appPath, const std
 OperatorMessage DefinitionErrorMessage();
 OperatorMessage ClosingMessage();
 
+// Start-up's reports about the list file: it cannot be opened or read (`listPath` is
+// AppPath + ListFile), and lines it passed over (bad lines, entries beyond the list's limit).
+OperatorMessage ListUnreadableMessage(const std::wstring& listPath, const std::wstring& description);
+OperatorMessage LinesPassedOverMessage(const std::wstring& listFile, unsigned long badLines,
+                                       unsigned long linesBeyondLimit, int maxEntries);
+
 void Show(platform::MainWindow& window, const OperatorMessage& message);
 
 }  // namespace tovrel::registration

@@ -1,0 +1,73 @@
+#include "catalogue/checklist_selection.h"
+
+#include <algorithm>
+
+#include "catalogue/list_line.h"
+
+namespace tovrel::catalogue {
+
+namespace {
+
+std::uint64_t Fnv1a64(const std::string& bytes) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const char c : bytes) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 1099511628211ull;
+  }
+  return hash;
+}
+
+std::uint64_t KeyHash(std::wstring_view text, platform::TextComparer& comparer) {
+  return Fnv1a64(comparer.SortKey(TrimSpaces(text)));
+}
+
+bool SameKey(std::wstring_view a, std::wstring_view b, platform::TextComparer& comparer) {
+  return comparer.Equal(TrimSpaces(a), TrimSpaces(b));
+}
+
+
+}  // namespace
+
+bool ArchSeleccionadoByScan(const std::wstring& nombre, platform::Checklist& list,
+                            platform::TextComparer& text) {
+  const int count = list.Count();
+  for (int i = 0; i < count; ++i) {
+    if (SameKey(nombre, list.Text(i), text)) return list.Checked(i);
+  }
+  return false;
+}
+
+void ChecklistIndex::Clear() { keys_.clear(); }
+
+void ChecklistIndex::Add(int index, const std::wstring& text, platform::TextComparer& comparer) {
+  keys_.emplace_back(KeyHash(text, comparer), static_cast<std::int32_t>(index));
+}
+
+void ChecklistIndex::Finish() { std::sort(keys_.begin(), keys_.end()); }
+
+int ChecklistIndex::FirstMatch(const std::wstring& nombre, platform::Checklist& list,
+                               platform::TextComparer& comparer) const {
+  const std::uint64_t hash = KeyHash(nombre, comparer);
+  auto it = std::lower_bound(keys_.begin(), keys_.end(), std::make_pair(hash, std::int32_t{-1}));
+  const int count = list.Count();
+  // Candidates with this hash come in index order; a hit is only a hit once the texts agree.
+  for (; it != keys_.end() && it->first == hash; ++it) {
+    if (it->second >= count) continue;
+    if (SameKey(nombre, list.Text(it->second), comparer)) return it->second;
+  }
+  return -1;
+}
+
+bool ArchSeleccionado(const std::wstring& nombre, const ChecklistIndex& index,
+                      platform::Checklist& list, platform::TextComparer& text) {
+  const int match = index.FirstMatch(nombre, list, text);
+  return match >= 0 && list.Checked(match);
+}
+
+void InvertAllMarks(platform::Checklist& list) {
+  ChecklistUpdateBracket bracket(list);
+  const int count = list.Count();
+  for (int i = 0; i < count; ++i) list.SetChecked(i, !list.Checked(i));
+}
+
+}  // namespace tovrel::catalogue

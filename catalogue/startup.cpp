@@ -1,0 +1,165 @@
+#include "catalogue/startup.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "catalogue/list_line.h"
+#include "catalogue/list_reader.h"
+#include "platform/platform_error.h"
+#include "registration/path_helpers.h"
+#include "registration/run_messages.h"
+
+namespace tovrel::catalogue {
+
+namespace {
+
+using platform::PlatformError;
+
+constexpr std::uint32_t kFolderBufferSize = 256;
+// Counts are 16-bit: an answer beyond this size (null included) cannot be taken.
+constexpr std::uint32_t kLargestFolderBuffer = 32768;
+
+// The query copies its answer when it fits and otherwise answers with the size it needs.
+// Only characters that lie inside the buffer handed over are ever read.
+template <typename Query>
+std::wstring QueryFolder(Query query) {
+  std::array<wchar_t, kFolderBufferSize> buffer{};
+  const std::uint32_t answer = query(buffer.data(), kFolderBufferSize);
+  if (answer == 0) return {};
+  if (answer < kFolderBufferSize) {
+    const auto count = static_cast<std::int16_t>(answer);
+    return std::wstring(buffer.data(), static_cast<std::size_t>(count));
+  }
+  // It did not fit: ask once more with the size it asked for.
+  if (answer > kLargestFolderBuffer) return {};
+  std::vector<wchar_t> larger(answer, L'\0');
+  const std::uint32_t second = query(larger.data(), answer);
+  if (second == 0 || second >= answer) return {};
+  return std::wstring(larger.data(), second);
+}
+
+void CentreWindow(platform::MainWindow& window) {
+  const platform::Size screen = window.ScreenSize();
+  const platform::Size form = window.WindowSize();
+  // Halve before subtracting, in float: a window larger than the screen goes negative.
+  const float top = static_cast<float>(screen.height) / 2.0f - static_cast<float>(form.height) / 2.0f;
+  const float left = static_cast<float>(screen.width) / 2.0f - static_cast<float>(form.width) / 2.0f;
+  window.MoveWindow(left, top);
+}
+
+std::wstring WithTrailingBackslash(std::wstring folder) {
+  if (folder.empty() || folder.back() != L'\\') folder += L'\\';
+  return folder;
+}
+
+bool RegistrarPresent(const std::wstring& appPath, platform::FileSystem& files) {
+  try {
+    return registration::FileExists(appPath + kRegistrarFileName, files);
+  } catch (const PlatformError&) {
+    return false;  // a refused lookup is as good as a missing registrar
+  }
+}
+
+// Why start-up cannot list an entry line; nothing when it can.
+std::optional<std::wstring> EntryProblem(const std::wstring& line) {
+  if (line.size() > kMaxEntryLineLength) {
+    return L"La línea tiene más de " + std::to_wstring(kMaxEntryLineLength) + L" caracteres.";
+  }
+  try {
+    SplitEntryLine(line);
+  } catch (const LineSplitError& e) {
+    return e.Description();
+  }
+  return std::nullopt;
+}
+
+
+struct LoadReport {
+  std::wstring errorLines;            // for TxtError, one per line passed over
+  unsigned long badLines = 0;         // lines that cannot be listed
+  unsigned long beyondLimit = 0;      // good lines past the list's capacity
+  std::optional<std::wstring> failure;  // why the file could not be opened or read
+};
+
+void FillChecklist(MainState& state, ChecklistIndex& index, platform::Ports& ports, LoadReport& report) {
+  platform::Checklist& list = ports.checklist;
+  ChecklistUpdateBracket bracket(list);
+  try {
+    ListReader reader(state, ports.textFiles);
+    std::wstring line;
+    while (reader.Next(line)) {
+      if (ClassifyLine(line) != LineKind::Entry) continue;
+      if (const auto problem = EntryProblem(line)) {
+        ++report.badLines;
+        report.errorLines += L"\r\n" + state.ListFile + L", línea " + std::to_wstring(reader.LineNumber()) +
+                             L":" + L" " + *problem;
+        continue;
+      }
+      if (list.Count() >= platform::Checklist::kMaxEntries) {
+        ++report.beyondLimit;
+        continue;
+      }
+      list.Append(line);
+      const int added = list.Count() - 1;
+      list.SetChecked(added, true);
+      index.Add(added, line, ports.text);
+    }
+  } catch (const PlatformError& e) {
+    report.failure = e.Description();
+  }
+}
+
+void LoadList(MainState& state, ChecklistIndex& index, platform::Ports& ports) {
+  LoadReport report;
+  FillChecklist(state, index, ports, report);
+  index.Finish();
+  if (!report.errorLines.empty()) {
+    ports.window.SetErrorText(ports.window.ErrorText() + report.errorLines);
+  }
+  if (report.failure) {
+    registration::Show(ports.window,
+                       registration::ListUnreadableMessage(state.AppPath + state.ListFile, *report.failure));
+  }
+  if (report.badLines > 0 || report.beyondLimit > 0) {
+    registration::Show(ports.window,
+                       registration::LinesPassedOverMessage(state.ListFile, report.badLines, report.beyondLimit,
+                                                            platform::Checklist::kMaxEntries));
+  }
+}
+
+}  // namespace
+
+std::wstring GetWindowsDir(platform::SystemFolders& folders) {
+  return QueryFolder([&](wchar_t* buffer, std::uint32_t size) { return folders.WindowsDirectory(buffer, size); });
+}
+
+std::wstring GetSystemDir(platform::SystemFolders& folders) {
+  return QueryFolder([&](wchar_t* buffer, std::uint32_t size) { return folders.SystemDirectory(buffer, size); });
+}
+
+StartupResult RunStartup(MainState& state, ChecklistIndex& index, platform::Ports& ports) {
+  CentreWindow(ports.window);
+  state.WinPath = GetWindowsDir(ports.folders);
+  state.SysPath = GetSystemDir(ports.folders);
+  state.CrystalPath = state.WinPath + L"\\Crystal";
+  ports.checklist.Clear();
+  index.Clear();
+  try {
+    state.FileNum = ports.textFiles.FreeFileNumber();
+  } catch (const PlatformError&) {
+    // The list reader asks again and reports it.
+  }
+  state.AppPath = WithTrailingBackslash(ports.folders.ApplicationFolder());
+  if (!RegistrarPresent(state.AppPath, ports.files)) {
+    registration::Show(ports.window, registration::RegistrarMissingMessage(state.AppPath));
+    ports.window.DisableRegistrar();
+    return StartupResult::RegistrarMissing;
+  }
+  state.ListFile = kListFileName;
+  LoadList(state, index, ports);
+  return StartupResult::Ready;
+}
+
+}  // namespace tovrel::catalogue

@@ -1,0 +1,26 @@
+#include "registration/main_commands.h"
+
+namespace tovrel::registration {
+
+catalogue::StartupResult MainCommands::Load() {
+  return catalogue::RunStartup(state_, index_, ports_);
+}
+
+std::optional<RunOutcome> MainCommands::RegistrarClick() {
+  // A press during a run's yield would share FileNum and close the first run's file.
+  if (runInProgress_) return std::nullopt;
+  struct InProgress {
+    bool& flag;
+    explicit InProgress(bool& f) : flag(f) { flag = true; }
+    ~InProgress() { flag = false; }
+  } inProgress(runInProgress_);
+  return RunRegistration(state_, index_, ports_);
+}
+
+void MainCommands::MarcarClick() { catalogue::InvertAllMarks(ports_.checklist); }
+
+bool MainCommands::ArchSeleccionado(const std::wstring& nombre) {
+  return catalogue::ArchSeleccionado(nombre, index_, ports_.checklist, ports_.text);
+}
+
+}  // namespace tovrel::registration

@@ -1,0 +1,177 @@
+#include "tests/fake/fake_files.h"
+
+#include "platform/platform_error.h"
+#include "tests/fake/fake_text.h"
+
+namespace tovrel::fake {
+
+namespace {
+
+using platform::PlatformError;
+
+bool IsDriveRoot(const std::wstring& key) { return key.size() == 3 && key[1] == L':' && key[2] == L'\\'; }
+
+std::wstring Parent(const std::wstring& key) {
+  const std::size_t slash = key.rfind(L'\\');
+  if (slash == std::wstring::npos) return {};
+  std::wstring parent = key.substr(0, slash);
+  if (parent.size() == 2 && parent[1] == L':') parent += L'\\';
+  return parent;
+}
+
+// `*` any run of characters, `?` any one character; both texts already folded.
+bool WildcardMatch(const std::wstring& pattern, const std::wstring& name) {
+  std::size_t p = 0, n = 0, starP = std::wstring::npos, starN = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == L'?' || pattern[p] == name[n])) {
+      ++p;
+      ++n;
+    } else if (p < pattern.size() && pattern[p] == L'*') {
+      starP = p++;
+      starN = n;
+    } else if (starP != std::wstring::npos) {
+      p = starP + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == L'*') ++p;
+  return p == pattern.size();
+}
+
+bool IsNormal(const FakeFile& file) { return (file.attributes & (kHidden | kSystem)) == 0; }
+
+}  // namespace
+
+std::wstring FakeFileSystem::Key(const std::wstring& path) const {
+  std::wstring absolute;
+  const bool unc = path.size() >= 2 && path[0] == L'\\' && path[1] == L'\\';
+  const bool drive = path.size() >= 2 && path[1] == L':';
+  if (unc || (drive && path.size() >= 3 && path[2] == L'\\')) {
+    absolute = path;
+  } else if (drive) {
+    absolute = currentFolder + L"\\" + path.substr(2);
+  } else if (!path.empty() && path[0] == L'\\') {
+    absolute = currentFolder.substr(0, 2) + path;
+  } else {
+    absolute = currentFolder + L"\\" + path;
+  }
+  std::wstring key;
+  key.reserve(absolute.size());
+  for (std::size_t i = 0; i < absolute.size(); ++i) {
+    const wchar_t c = FoldCase(absolute[i]);
+    if (c == L'\\' && i > 1 && !key.empty() && key.back() == L'\\') continue;
+    key.push_back(c);
+  }
+  if (key.size() > 1 && key.back() == L'\\' && !IsDriveRoot(key)) key.pop_back();
+  return key;
+}
+
+void FakeFileSystem::AddFolder(const std::wstring& path) {
+  for (std::wstring key = Key(path); !key.empty(); key = Parent(key)) {
+    folders_.insert(key);
+    if (IsDriveRoot(key)) break;
+  }
+}
+
+void FakeFileSystem::AddFile(const std::wstring& path, std::string bytes, unsigned attributes) {
+  const std::wstring key = Key(path);
+  const std::wstring parent = Parent(key);
+  if (!parent.empty()) AddFolder(parent);
+  files_[key] = FakeFile{path, std::move(bytes), attributes};
+}
+
+void FakeFileSystem::RemoveFile(const std::wstring& path) { files_.erase(Key(path)); }
+
+bool FakeFileSystem::HasFile(const std::wstring& path) const { return files_.count(Key(path)) != 0; }
+
+bool FakeFileSystem::HasFolder(const std::wstring& path) const { return folders_.count(Key(path)) != 0; }
+
+const FakeFile* FakeFileSystem::File(const std::wstring& path) const {
+  const auto it = files_.find(Key(path));
+  return it == files_.end() ? nullptr : &it->second;
+}
+
+bool FakeFileSystem::FindNormalFile(const std::wstring& pattern) {
+  const std::wstring key = Key(pattern);
+  if (failingLookups_.count(key)) throw PlatformError(L"El dispositivo no está listo.");
+  if (pattern.empty() || pattern.back() == L'\\') return false;  // names a folder, not a file
+  const std::size_t slash = key.rfind(L'\\');
+  const std::wstring name = key.substr(slash + 1);
+  if (name.find_first_of(L"*?") == std::wstring::npos) {
+    const auto it = files_.find(key);
+    return it != files_.end() && IsNormal(it->second);
+  }
+  const std::wstring prefix = key.substr(0, slash + 1);
+  for (auto it = files_.lower_bound(prefix); it != files_.end(); ++it) {
+    if (it->first.compare(0, prefix.size(), prefix) != 0) break;
+    const std::wstring rest = it->first.substr(prefix.size());
+    if (rest.find(L'\\') != std::wstring::npos) continue;
+    if (IsNormal(it->second) && WildcardMatch(name, rest)) return true;
+  }
+  return false;
+}
+
+void FakeFileSystem::CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
+  const std::wstring fromKey = Key(from);
+  const std::wstring toKey = Key(to);
+  if (failingCopySources_.count(fromKey) || failingCopyTargets_.count(toKey)) {
+    throw PlatformError(L"Acceso denegado.");
+  }
+  const auto source = files_.find(fromKey);
+  if (source == files_.end()) throw PlatformError(L"El sistema no puede encontrar el archivo especificado.");
+  if (!folders_.count(Parent(toKey))) throw PlatformError(L"El sistema no puede encontrar la ruta especificada.");
+  if (folders_.count(toKey)) throw PlatformError(L"Acceso denegado.");
+  const auto existing = files_.find(toKey);
+  if (existing != files_.end()) {
+    if (!replaceExisting) throw PlatformError(L"El archivo ya existe.");
+    if (existing->second.attributes & kReadOnly) throw PlatformError(L"Acceso denegado.");
+  }
+  FakeFile copy{to, source->second.bytes, source->second.attributes};
+  files_[toKey] = std::move(copy);
+  copies.push_back({from, to, replaceExisting});
+  if (journal) journal->push_back(L"copy " + from + L" -> " + to);
+}
+
+std::int16_t FakeTextFiles::FreeFileNumber() {
+  for (std::int16_t number = 1; number <= kMaxFileNumber; ++number) {
+    if (!open_.count(number)) return number;
+  }
+  throw PlatformError(L"Demasiados archivos abiertos.");
+}
+
+void FakeTextFiles::Open(std::int16_t number, const std::wstring& path) {
+  if (open_.count(number)) throw PlatformError(L"El número de archivo ya está en uso.");
+  const std::wstring key = files_.Key(path);
+  if (failingOpens_.count(key)) throw PlatformError(L"Acceso denegado.");
+  const FakeFile* file = files_.File(path);
+  if (file == nullptr) throw PlatformError(L"El sistema no puede encontrar el archivo especificado.");
+  OpenFile& open = open_[number];
+  open.lines.Feed(file->bytes);
+  open.lines.FinishInput();
+  const auto failing = failingReads_.find(key);
+  if (failing != failingReads_.end()) open.failAfter = failing->second;
+  opened.emplace_back(number, path);
+}
+
+FakeTextFiles::OpenFile& FakeTextFiles::Get(std::int16_t number) {
+  const auto it = open_.find(number);
+  if (it == open_.end()) throw PlatformError(L"Número de archivo incorrecto.");
+  return it->second;
+}
+
+bool FakeTextFiles::AtEnd(std::int16_t number) { return Get(number).lines.Exhausted(); }
+
+std::wstring FakeTextFiles::ReadLine(std::int16_t number) {
+  OpenFile& open = Get(number);
+  if (open.failAfter >= 0 && open.linesRead >= open.failAfter) throw PlatformError(L"Error de lectura en el disco.");
+  std::string line;
+  if (!open.lines.NextLine(line)) throw PlatformError(L"Se intentó leer más allá del final del archivo.");
+  ++open.linesRead;
+  return Latin1ToWide(line);
+}
+
+void FakeTextFiles::Close(std::int16_t number) noexcept { open_.erase(number); }
+
+}  // namespace tovrel::fake

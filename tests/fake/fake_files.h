@@ -1,0 +1,103 @@
+#pragma once
+// Files in memory: case-insensitive backslash paths, attributes, wildcard search, copies,
+// and text files read through the shared line rule, with failures on demand.
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/line_splitter.h"
+#include "platform/text_files.h"
+
+namespace tovrel::fake {
+
+enum FileAttributes : unsigned {
+  kNormal = 0,
+  kHidden = 1u << 0,
+  kSystem = 1u << 1,
+  kReadOnly = 1u << 2,
+};
+
+struct FakeFile {
+  std::wstring path;  // as first written
+  std::string bytes;
+  unsigned attributes = kNormal;
+};
+
+class FakeFileSystem : public platform::FileSystem {
+ public:
+  // Relative paths are looked up from here.
+  std::wstring currentFolder = L"C:\\Actual";
+
+  // Adds (or replaces) a file; its folders come into being with it.
+  void AddFile(const std::wstring& path, std::string bytes = "", unsigned attributes = kNormal);
+  void AddFolder(const std::wstring& path);
+  void RemoveFile(const std::wstring& path);
+  bool HasFile(const std::wstring& path) const;
+  bool HasFolder(const std::wstring& path) const;
+  const FakeFile* File(const std::wstring& path) const;
+  std::size_t FileCount() const { return files_.size(); }
+
+  // Failure injection, by path (compared as the file system would).
+  void FailLookupOf(const std::wstring& pattern) { failingLookups_.insert(Key(pattern)); }
+  void FailCopyTo(const std::wstring& path) { failingCopyTargets_.insert(Key(path)); }
+  void FailCopyFrom(const std::wstring& path) { failingCopySources_.insert(Key(path)); }
+
+  struct Copy {
+    std::wstring from;
+    std::wstring to;
+    bool replaceExisting;
+  };
+  std::vector<Copy> copies;             // successful copies, in order
+  std::vector<std::wstring>* journal = nullptr;
+
+  bool FindNormalFile(const std::wstring& pattern) override;
+  void CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
+
+  // The comparison key of a path: absolute, case folded, runs of backslashes as one.
+  std::wstring Key(const std::wstring& path) const;
+
+ private:
+  std::map<std::wstring, FakeFile> files_;
+  std::set<std::wstring> folders_;
+  std::set<std::wstring> failingLookups_;
+  std::set<std::wstring> failingCopyTargets_;
+  std::set<std::wstring> failingCopySources_;
+};
+
+class FakeTextFiles : public platform::TextFiles {
+ public:
+  explicit FakeTextFiles(FakeFileSystem& files) : files_(files) {}
+
+  void FailOpenOf(const std::wstring& path) { failingOpens_.insert(files_.Key(path)); }
+  // Reading `path` fails once `lines` lines have been read from it.
+  void FailReadAfter(const std::wstring& path, long lines) { failingReads_[files_.Key(path)] = lines; }
+
+  std::size_t OpenCount() const { return open_.size(); }
+  bool IsOpen(std::int16_t number) const { return open_.count(number) != 0; }
+  std::vector<std::pair<std::int16_t, std::wstring>> opened;  // every successful Open
+
+  std::int16_t FreeFileNumber() override;
+  void Open(std::int16_t number, const std::wstring& path) override;
+  bool AtEnd(std::int16_t number) override;
+  std::wstring ReadLine(std::int16_t number) override;
+  void Close(std::int16_t number) noexcept override;
+
+ private:
+  struct OpenFile {
+    platform::LineSplitter lines;
+    long linesRead = 0;
+    long failAfter = -1;
+  };
+  OpenFile& Get(std::int16_t number);
+
+  FakeFileSystem& files_;
+  std::map<std::int16_t, OpenFile> open_;
+  std::set<std::wstring> failingOpens_;
+  std::map<std::wstring, long> failingReads_;
+};
+
+}  // namespace tovrel::fake
