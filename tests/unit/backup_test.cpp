@@ -1,1 +1,83 @@
 #include <gtest/gtest.h>
+
+#include "registration/backup.h"
+#include "tests/fake/fake_files.h"
+
+namespace tovrel::registration {
+namespace {
+
+TEST(BackupCandidateNameTest, DigitsReplaceTheLastThreeCharactersButNeverLeaveTheFolder) {
+  EXPECT_EQ(BackupCandidateName(L"C:\\S\\comp.dll", 8, 0), L"C:\\S\\comp.000");
+  EXPECT_EQ(BackupCandidateName(L"C:\\S\\comp.dll", 8, 42), L"C:\\S\\comp.042");
+  EXPECT_EQ(BackupCandidateName(L"C:\\S\\x.ax", 4, 999), L"C:\\S\\x999");
+  EXPECT_EQ(BackupCandidateName(L"C:\\S\\abc", 3, 7), L"C:\\S\\007");
+  // Shorter bare names are replaced whole: the backslash stays.
+  EXPECT_EQ(BackupCandidateName(L"C:\\S\\ab", 2, 1), L"C:\\S\\001");
+  EXPECT_EQ(BackupCandidateName(L"C:\\S\\a", 1, 5), L"C:\\S\\005");
+  EXPECT_EQ(BackupCandidateName(L"C:\\S\\", 0, 0), L"C:\\S\\000");
+}
+
+class BackupTest : public ::testing::Test {
+ protected:
+  void SetUp() override { files_.AddFile(L"C:\\Sys\\comp.dll", "old"); }
+  fake::FakeFileSystem files_;
+};
+
+TEST_F(BackupTest, NothingToSaveWhenNoNormalFileIsThere) {
+  EXPECT_EQ(BackupExisting(L"C:\\Sys\\", L"other.dll", files_).outcome, BackupOutcome::NothingToSave);
+  files_.AddFile(L"C:\\Sys\\hid.dll", "", fake::kHidden);
+  EXPECT_EQ(BackupExisting(L"C:\\Sys\\", L"hid.dll", files_).outcome, BackupOutcome::NothingToSave);
+  EXPECT_TRUE(files_.copies.empty());
+}
+
+TEST_F(BackupTest, SavesUnderTheLowestFreeNumberWithoutReplacing) {
+  files_.AddFile(L"C:\\Sys\\comp.000");
+  files_.AddFile(L"C:\\Sys\\comp.002");
+  BackupResult result = BackupExisting(L"C:\\Sys\\", L"comp.dll", files_);
+  ASSERT_EQ(result.outcome, BackupOutcome::Saved);
+  EXPECT_EQ(result.backupPath, L"C:\\Sys\\comp.001");  // the gap is filled first
+  ASSERT_EQ(files_.copies.size(), 1u);
+  EXPECT_EQ(files_.copies[0].from, L"C:\\Sys\\comp.dll");
+  EXPECT_FALSE(files_.copies[0].replaceExisting);
+  EXPECT_EQ(files_.File(L"C:\\Sys\\comp.001")->bytes, "old");
+
+  result = BackupExisting(L"C:\\Sys\\", L"comp.dll", files_);
+  EXPECT_EQ(result.backupPath, L"C:\\Sys\\comp.003");
+}
+
+TEST_F(BackupTest, AShortBareNameIsBackedUpInsideItsFolder) {
+  files_.AddFile(L"C:\\Sys\\ab", "short");
+  const BackupResult result = BackupExisting(L"C:\\Sys\\", L"ab", files_);
+  ASSERT_EQ(result.outcome, BackupOutcome::Saved);
+  EXPECT_EQ(result.backupPath, L"C:\\Sys\\000");
+  EXPECT_FALSE(files_.HasFile(L"C:\\Sy000"));
+}
+
+TEST_F(BackupTest, AllThousandNamesTakenFailsAfterTryingEachOnce) {
+  for (int i = 0; i < kBackupNameCount; ++i) files_.AddFile(BackupCandidateName(L"C:\\Sys\\comp.dll", 8, i));
+  const BackupResult result = BackupExisting(L"C:\\Sys\\", L"comp.dll", files_);
+  EXPECT_EQ(result.outcome, BackupOutcome::Failed);
+  EXPECT_NE(result.description.find(L"C:\\Sys\\comp.dll"), std::wstring::npos);
+  EXPECT_TRUE(files_.copies.empty());
+}
+
+TEST_F(BackupTest, FailuresAreInTheResultNeverThrown) {
+  files_.FailLookupOf(L"C:\\Sys\\comp.000");
+  BackupResult result = BackupExisting(L"C:\\Sys\\", L"comp.dll", files_);
+  EXPECT_EQ(result.outcome, BackupOutcome::Saved);  // a refused candidate counts as taken
+  EXPECT_EQ(result.backupPath, L"C:\\Sys\\comp.001");
+  EXPECT_EQ(result.lookupErrors.size(), 1u);
+
+  files_.FailCopyTo(L"C:\\Sys\\comp.002");
+  result = BackupExisting(L"C:\\Sys\\", L"comp.dll", files_);
+  EXPECT_EQ(result.outcome, BackupOutcome::Failed);
+  EXPECT_EQ(result.description, L"Acceso denegado.");
+
+  files_.FailLookupOf(L"C:\\Sys\\comp.dll");
+  result = BackupExisting(L"C:\\Sys\\", L"comp.dll", files_);
+  EXPECT_EQ(result.outcome, BackupOutcome::Failed);  // cannot tell whether a file would be lost
+  EXPECT_FALSE(result.description.empty());
+}
+
+}  // namespace
+}  // namespace tovrel::registration
