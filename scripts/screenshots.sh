@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Screenshots of both windows under Wine: docs/form1.png and docs/frmefactura.png.
+# Builds nothing. The e-invoice window is opened through the main window's hidden button by
+# the test helper TovrelOpenFactura.exe (by default the one beside Tovrel.exe).
+#   scripts/screenshots.sh build/h3-win64/ui/Tovrel.exe [TovrelOpenFactura.exe]
+# TOVREL_WINEPREFIX names a prefix to use instead of a throwaway one.
+set -euo pipefail
+
+if [ "$#" -lt 1 ]; then
+  echo "usage: $0 Tovrel.exe [TovrelOpenFactura.exe]" >&2
+  exit 2
+fi
+exe="$(realpath "$1")"
+helper="$(realpath "${2:-$(dirname "$exe")/TovrelOpenFactura.exe}")"
+root="$(cd "$(dirname "$0")/.." && pwd)"
+work="$(mktemp -d /tmp/tovrel-shots.XXXXXX)"
+prefix="${TOVREL_WINEPREFIX:-$work/prefix}"
+
+# A small application folder: the program, a registrar (any file will do for start-up)
+# and a list with a few components.
+app="$work/app"
+mkdir -p "$app" "$root/docs"
+cp "$exe" "$app/Tovrel.exe"
+printf 'MZ' >"$app/regsvr32.exe"
+printf '%s\r\n' "' Componentes de los sistemas" "comdlg32.ocx,Systempath\$" \
+  "mscomctl.ocx,Systempath\$" "crviewer.dll,Crystal\$" "informes.dll,CurrentPath\$" \
+  "msflxgrd.ocx,winpath\$" >"$app/TovrelSvr.lst"
+
+# shellcheck source=scripts/wine-session.sh
+source "$root/scripts/wine-session.sh"
+TOVREL_OWN_XVFB=1 wine_session_start "$prefix"
+xdotool mousemove 0 0 >/dev/null 2>&1 || true  # the pointer highlights whatever it rests on
+cleanup() {
+  wine_session_stop
+  rm -rf "$app" "$work"/*.log
+  [ -n "${TOVREL_WINEPREFIX:-}" ] || rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Waits up to 60 s for a window with this exact title; prints its X window id.
+wait_for_window() {
+  local title="$1" deadline=$((SECONDS + 60)) id
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    id="$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1 || true)"
+    if [ -n "$id" ]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.2
+  done
+  echo "no window titled '$title' within 60 s" >&2
+  return 1
+}
+
+(cd "$app" && exec wine Tovrel.exe </dev/null >"$work/tovrel.log" 2>&1) &
+form="$(wait_for_window 'Tovrel - Producto Desarrollado por Quirval - Soluciones Vevezoduveze')"
+sleep 1  # let the first paint finish
+import -window root "$work/screen.png"
+import -window "$form" "$root/docs/form1.png" 2>/dev/null || cp "$work/screen.png" "$root/docs/form1.png"
+
+wine "$helper" </dev/null >"$work/helper.log" 2>&1
+factura="$(wait_for_window 'Registrar componentes de e-Factura')"
+sleep 1
+import -window "$factura" "$root/docs/frmefactura.png" 2>/dev/null ||
+  import -window root "$root/docs/frmefactura.png"
+echo "wrote $root/docs/form1.png and $root/docs/frmefactura.png"

@@ -1,0 +1,55 @@
+#include "ui/fonts.h"
+
+#include <cwchar>
+
+namespace tovrel::ui {
+namespace {
+
+int CALLBACK NoteFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;  // one match is enough
+}
+
+bool FamilyInstalled(const wchar_t* face) {
+  LOGFONTW query{};
+  query.lfCharSet = DEFAULT_CHARSET;
+  wcsncpy(query.lfFaceName, face, LF_FACESIZE - 1);
+  bool found = false;
+  HDC screen = GetDC(nullptr);
+  if (!screen) return false;
+  EnumFontFamiliesExW(screen, &query, NoteFamily, reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, screen);
+  return found;
+}
+
+std::wstring PickFace() {
+  static const wchar_t* const kCandidates[] = {L"MS Sans Serif", L"Microsoft Sans Serif", L"Tahoma"};
+  for (const wchar_t* face : kCandidates) {
+    if (FamilyInstalled(face)) return face;
+  }
+  return L"Tahoma";  // the font mapper finds the closest face anyway
+}
+
+}  // namespace
+
+const std::wstring& UiFaceName() {
+  static const std::wstring face = PickFace();
+  return face;
+}
+
+UniqueFont MakeFont(const FontSpec& spec, UINT dpi) {
+  LOGFONTW font{};
+  // Point sizes in hundredths: 8.25 pt at 96 DPI is 11 pixels of character height.
+  font.lfHeight = -MulDiv(spec.centipoints, static_cast<int>(dpi), 7200);
+  font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+  font.lfUnderline = spec.underline ? TRUE : FALSE;
+  font.lfCharSet = DEFAULT_CHARSET;
+  font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  font.lfQuality = DEFAULT_QUALITY;
+  font.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+  wcsncpy(font.lfFaceName, UiFaceName().c_str(), LF_FACESIZE - 1);
+  return UniqueFont(CreateFontIndirectW(&font));
+}
+
+}  // namespace tovrel::ui

@@ -1,0 +1,269 @@
+#include "ui/form1.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "ui/control_ids.h"
+#include "ui/fonts.h"
+#include "ui/form1_layout.h"
+#include "ui/frme_factura.h"
+#include "ui/resource_ids.h"
+#include "ui/twips.h"
+#include "ui/unexpected_failure.h"
+
+namespace tovrel::ui {
+namespace {
+
+constexpr DWORD kForm1Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kForm1ExStyle = 0;
+constexpr COLORREF kHeadingColour = RGB(255, 255, 128);
+constexpr COLORREF kPanelColour = RGB(255, 255, 192);
+constexpr COLORREF kLinkColour = RGB(0, 0, 255);
+constexpr FontSpec kControlFont{825, false, false};
+constexpr FontSpec kLinkFont{975, false, true};
+
+struct KindLook {
+  const wchar_t* className;
+  DWORD style;
+  DWORD exStyle;
+};
+
+// Window class and style of each kind of control. Labels take no access keys.
+KindLook LookOf(Form1ControlKind kind) {
+  constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+  switch (kind) {
+    case Form1ControlKind::CheckList:
+      return {WC_LISTVIEWW,
+              kChild | WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL |
+                  LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
+              WS_EX_CLIENTEDGE};
+    case Form1ControlKind::Button:
+      return {L"Button", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0};
+    case Form1ControlKind::HiddenButton:
+      return {L"Button", WS_CHILD | BS_PUSHBUTTON, 0};
+    case Form1ControlKind::Panel:
+      return {L"Static", kChild | SS_OWNERDRAW | WS_CLIPSIBLINGS, 0};
+    case Form1ControlKind::Heading:
+      return {L"Static", kChild | SS_LEFT | SS_NOPREFIX | SS_SUNKEN, 0};
+    case Form1ControlKind::PanelText:
+      return {L"Static", kChild | SS_CENTER | SS_NOPREFIX, 0};
+    case Form1ControlKind::CheckBox:
+      return {L"Button", kChild | WS_TABSTOP | BS_AUTOCHECKBOX, 0};
+    case Form1ControlKind::StatusText:
+      return {L"Static", kChild | SS_LEFT | SS_NOPREFIX, 0};
+    case Form1ControlKind::ErrorLog:
+      // Enter makes a new line: the window has no default button that could want it.
+      return {L"Edit",
+              kChild | WS_TABSTOP | WS_BORDER | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE |
+                  ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_WANTRETURN,
+              0};
+    case Form1ControlKind::Link:
+      return {L"Static", kChild | SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0};
+  }
+  return {L"Static", kChild, 0};
+}
+
+}  // namespace
+
+Form1::Form1()
+    : ports_{files_, textFiles_, folders_, processes_, comparer_, *this, *this},
+      commands_(ports_),
+      headingBrush_(CreateSolidBrush(kHeadingColour)),
+      panelBrush_(CreateSolidBrush(kPanelColour)) {}
+
+Form1::~Form1() = default;
+
+bool Form1::Create() {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TOVREL));
+  handCursor_ = LoadCursorW(instance, MAKEINTRESOURCEW(IDC_TOVREL_HAND));
+  if (!RegisterClassOnce(kForm1ClassName, 0, GetSysColorBrush(COLOR_BTNFACE), icon, nullptr)) {
+    return false;
+  }
+  const UINT dpi = DpiForWindow(nullptr);
+  const SIZE outer =
+      OuterSizeForClient(TwipsToPixels(kForm1ClientWidth, dpi),
+                         TwipsToPixels(kForm1ClientHeight, dpi), kForm1Style, kForm1ExStyle, dpi);
+  if (!CreateWindowFor(kForm1ClassName, kForm1Title, kForm1Style, kForm1ExStyle, CW_USEDEFAULT,
+                       CW_USEDEFAULT, outer.cx, outer.cy, nullptr, nullptr)) {
+    return false;
+  }
+  CreateControls();
+  // The monitor the window landed on may have another DPI than the one guessed above.
+  ApplyLayout(DpiForWindow(hwnd_));
+  return true;
+}
+
+void Form1::Load(int showCommand) {
+  try {
+    commands_.Load();
+  } catch (...) {
+    ReportUnexpectedFailure(hwnd_);
+  }
+  ShowWindow(hwnd_, showCommand);
+  UpdateWindow(hwnd_);
+  SetFocus(Control(kList1));
+}
+
+void Form1::CreateControls() {
+  // Created in tab order: the dialog navigation follows creation order.
+  for (const Form1Control& control : kForm1Controls) CreateControl(control);
+  ConfigureCheckList(Control(kList1));
+  // Label2 must paint above the panel that holds it; Frame1 clips it out.
+  SetWindowPos(Control(kLabel2), HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // No practical limit: a long error log must not be cut short.
+  SendMessageW(Control(kTxtError), EM_SETLIMITTEXT, 0, 0);
+}
+
+HWND Form1::CreateControl(const Form1Control& control) {
+  const KindLook look = LookOf(control.kind);
+  return CreateWindowExW(look.exStyle, look.className, control.text, look.style, 0, 0, 0, 0,
+                         hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+void Form1::ConfigureCheckList(HWND list) {
+  ListView_SetExtendedListViewStyleEx(list, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
+  LVCOLUMNW column{};
+  column.mask = LVCF_WIDTH;
+  column.cx = 0;
+  ListView_InsertColumn(list, 0, &column);
+}
+
+void Form1::FitListColumn() {
+  // The one column fills the list's client width, whether or not a scroll bar shows.
+  ListView_SetColumnWidth(Control(kList1), 0, LVSCW_AUTOSIZE_USEHEADER);
+}
+
+void Form1::ApplyLayout(UINT dpi) {
+  const SIZE outer = OuterSizeForClient(TwipsToPixels(kForm1ClientWidth, dpi),
+                                        TwipsToPixels(kForm1ClientHeight, dpi), kForm1Style,
+                                        kForm1ExStyle, dpi);
+  SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (const Form1Control& control : kForm1Controls) {
+    SetWindowPos(Control(control.id), nullptr, TwipsToPixels(control.left, dpi),
+                 TwipsToPixels(control.top, dpi), TwipsToPixels(control.width, dpi),
+                 TwipsToPixels(control.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ApplyFonts(dpi);
+  FitListColumn();
+}
+
+void Form1::ApplyFonts(UINT dpi) {
+  UniqueFont font = MakeFont(kControlFont, dpi);
+  UniqueFont linkFont = MakeFont(kLinkFont, dpi);
+  for (const Form1Control& control : kForm1Controls) {
+    HFONT chosen = control.kind == Form1ControlKind::Link ? linkFont.get() : font.get();
+    SendMessageW(Control(control.id), WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
+  }
+  // The controls now use the new fonts; the old ones may go.
+  font_ = std::move(font);
+  linkFont_ = std::move(linkFont);
+}
+
+LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_CTLCOLORSTATIC:
+      return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DRAWITEM:
+      OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_SETCURSOR:
+      if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
+      break;
+    case WM_DPICHANGED: {
+      const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      ApplyLayout(HIWORD(wParam));
+      return 0;
+    }
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void Form1::OnCommand(int id, int code) {
+  switch (id) {
+    case kCmdRegistrar:
+      // A disabled button cannot be pressed; a forged command must not run either.
+      if (code == BN_CLICKED && IsWindowEnabled(Control(kCmdRegistrar))) commands_.RegistrarClick();
+      break;
+    case kCmdMarcar:
+      if (code == BN_CLICKED) commands_.MarcarClick();
+      break;
+    case kCmdSalir:
+      // Ends at once, even from inside a run's yield; launched registrars go on by themselves.
+      if (code == BN_CLICKED) ExitProcess(0);
+      break;
+    case kCmdRegEFc:
+      if (code == BN_CLICKED) OpenFactura();
+      break;
+    case kLblLink:
+      if (code == STN_CLICKED) OpenInstructions();
+      break;
+    default:
+      break;  // IDOK/IDCANCEL from Enter and Escape: the window has no such buttons
+  }
+}
+
+void Form1::OpenFactura() {
+  if (!factura_) {
+    factura_ = std::make_unique<FrmeFactura>(processes_, handCursor_, [this] {
+      // The program ends with its last window.
+      if (!hwnd_) PostQuitMessage(0);
+    });
+  }
+  factura_->Show();
+}
+
+void Form1::OpenInstructions() {
+  // Whatever the shell says is its own business: the window changes nothing either way.
+  ShellExecuteW(nullptr, L"open", kInstructionsAddress, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+LRESULT Form1::OnControlColour(HDC dc, HWND control) {
+  switch (GetDlgCtrlID(control)) {
+    case kLabel1:
+      SetBkColor(dc, kHeadingColour);
+      return reinterpret_cast<LRESULT>(headingBrush_.get());
+    case kLabel2:
+      SetBkColor(dc, kPanelColour);
+      return reinterpret_cast<LRESULT>(panelBrush_.get());
+    case kLblLink:
+      SetTextColor(dc, kLinkColour);
+      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    default:
+      return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                            reinterpret_cast<LPARAM>(control));
+  }
+}
+
+void Form1::OnDrawItem(const DRAWITEMSTRUCT& item) {
+  if (item.CtlID != static_cast<UINT>(kFrame1)) return;
+  RECT box = item.rcItem;
+  FillRect(item.hDC, &box, panelBrush_.get());
+  DrawEdge(item.hDC, &box, EDGE_ETCHED, BF_RECT);
+}
+
+bool Form1::OnSetCursor(HWND target, UINT hitTest) {
+  if (target != Control(kLblLink) || hitTest != HTCLIENT || !handCursor_) return false;
+  SetCursor(handCursor_);
+  return true;
+}
+
+void Form1::OnDestroy() {
+  if (!factura_ || !factura_->IsOpen()) PostQuitMessage(0);
+}
+
+}  // namespace tovrel::ui

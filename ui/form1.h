@@ -1,0 +1,96 @@
+#pragma once
+// The main window: the checklist of components and the commands that act on it.
+#include <windows.h>
+// winbase.h keeps an old macro of this name; the window's Yield is a real method.
+#ifdef Yield
+#undef Yield
+#endif
+
+#include <memory>
+#include <string>
+
+// First among the seam's headers: it keeps windows.h's CopyFile macro off the interface.
+#include "platform/win32/win32_platform.h"
+#include "platform/checklist.h"
+#include "platform/main_window.h"
+#include "platform/ports.h"
+#include "registration/main_commands.h"
+#include "ui/base_window.h"
+#include "ui/gdi_handles.h"
+
+namespace tovrel::ui {
+
+class FrmeFactura;
+struct Form1Control;
+
+class Form1 final : public BaseWindow<Form1>,
+                    public platform::MainWindow,
+                    public platform::Checklist {
+ public:
+  Form1();
+  ~Form1() override;
+
+  // Creates the window and its controls, hidden.
+  bool Create();
+  // Start-up, then the window appears with the focus in the checklist.
+  void Load(int showCommand);
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  // What start-up and the registration run need of the window.
+  platform::Size ScreenSize() override;
+  platform::Size WindowSize() override;
+  void MoveWindow(float left, float top) override;
+  void ShowMessage(const std::wstring& text, const std::wstring& title,
+                   platform::MessageIcon icon) override;
+  void DisableRegistrar() override;
+  void SetStatus(const std::wstring& text) override;
+  std::wstring ErrorText() override;
+  void SetErrorText(const std::wstring& text) override;
+  bool ShowRegistrarMessages() override;
+  void Yield() override;
+
+  // List1 as the logic's checklist.
+  void Clear() override;
+  void Append(const std::wstring& text) override;
+  int Count() override;
+  std::wstring Text(int index) override;
+  bool Checked(int index) override;
+  void SetChecked(int index, bool checked) override;
+  void BeginUpdate() override;
+  void EndUpdate() override;
+
+ private:
+  HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
+  void CreateControls();
+  HWND CreateControl(const Form1Control& control);
+  void ConfigureCheckList(HWND list);
+  void FitListColumn();
+  void ApplyLayout(UINT dpi);
+  void ApplyFonts(UINT dpi);
+
+  void OnCommand(int id, int code);
+  void OpenFactura();
+  void OpenInstructions();
+  LRESULT OnControlColour(HDC dc, HWND control);
+  void OnDrawItem(const DRAWITEMSTRUCT& item);
+  bool OnSetCursor(HWND target, UINT hitTest);
+  void OnDestroy();
+
+  platform::Win32FileSystem files_;
+  platform::Win32TextFiles textFiles_;
+  platform::Win32SystemFolders folders_;
+  platform::Win32ProcessLauncher processes_;
+  platform::Win32TextComparer comparer_;
+  platform::Ports ports_;
+  registration::MainCommands commands_;
+
+  UniqueFont font_;
+  UniqueFont linkFont_;
+  UniqueBrush headingBrush_;
+  UniqueBrush panelBrush_;
+  HCURSOR handCursor_ = nullptr;
+  std::unique_ptr<FrmeFactura> factura_;
+};
+
+}  // namespace tovrel::ui

@@ -1,0 +1,41 @@
+// The program's entry: the main window, then the message loop until the last window closes.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "platform/win32/win32_platform.h"
+#include "ui/form1.h"
+#include "ui/message_loop.h"
+
+namespace {
+
+// COM for the picture decoder and the shell, for the life of the UI thread.
+class ComApartment {
+ public:
+  ComApartment()
+      : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED |
+                                                           COINIT_DISABLE_OLE1DDE))) {}
+  ~ComApartment() {
+    if (initialised_) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool initialised_;
+};
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+  tovrel::platform::HardenDllSearch();
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  ComApartment com;
+
+  tovrel::ui::Form1 form;
+  if (!form.Create()) return 1;
+  form.Load(showCommand);
+  return tovrel::ui::RunMessageLoop(form.Window());
+}

@@ -1,0 +1,15 @@
+#pragma once
+// Window geometry is kept in twips (1/1440 inch); these turn it into pixels for a window's DPI.
+#include <windows.h>
+
+namespace tovrel::ui {
+
+inline int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
+
+// The window's DPI where the system tells it per window, else the screen's.
+UINT DpiForWindow(HWND hwnd);
+
+// The outer size of a window whose client area is `clientWidth` x `clientHeight` pixels.
+SIZE OuterSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi);
+
+}  // namespace tovrel::ui
