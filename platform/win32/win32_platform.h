@@ -1,0 +1,83 @@
+#pragma once
+// The seam's real implementation on Win32. Every failure goes through ThrowLastError (or
+// ThrowWin32Error), so the logic always sees a PlatformError with the system's own text.
+#include <windows.h>
+
+// windows.h maps CopyFile to CopyFileW; the seam's method of that name must keep its name in
+// every file that includes both.
+#ifdef CopyFile
+#undef CopyFile
+#endif
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/file_system.h"
+#include "platform/platform_error.h"
+#include "platform/process_launcher.h"
+#include "platform/system_folders.h"
+#include "platform/text_comparer.h"
+#include "platform/text_files.h"
+
+namespace tovrel::platform {
+
+// The system's description of `code`, without its trailing line break; a text with the
+// number when the system has none.
+std::wstring DescribeWin32Error(DWORD code);
+// Throws PlatformError describing `code`.
+[[noreturn]] void ThrowWin32Error(DWORD code);
+// Throws PlatformError describing GetLastError().
+[[noreturn]] void ThrowLastError();
+
+// Restricts implicit DLL loading to the system folder: the program runs elevated in a
+// folder full of DLLs, any of which would otherwise be loaded in place of a system one.
+void HardenDllSearch();
+
+class Win32FileSystem final : public FileSystem {
+ public:
+  bool FindNormalFile(const std::wstring& pattern) override;
+  void CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
+};
+
+class Win32TextFiles final : public TextFiles {
+ public:
+  Win32TextFiles();
+  ~Win32TextFiles() override;
+  Win32TextFiles(const Win32TextFiles&) = delete;
+  Win32TextFiles& operator=(const Win32TextFiles&) = delete;
+
+  std::int16_t FreeFileNumber() override;
+  void Open(std::int16_t number, const std::wstring& path) override;
+  bool AtEnd(std::int16_t number) override;
+  std::wstring ReadLine(std::int16_t number) override;
+  void Close(std::int16_t number) noexcept override;
+
+ private:
+  struct OpenFile;
+  OpenFile& Lookup(std::int16_t number);
+  // Index 0 is unused so that a file number is its own index.
+  std::array<std::unique_ptr<OpenFile>, kMaxFileNumber + 1> files_;
+};
+
+class Win32SystemFolders final : public SystemFolders {
+ public:
+  std::uint32_t WindowsDirectory(wchar_t* buffer, std::uint32_t size) override;
+  std::uint32_t SystemDirectory(wchar_t* buffer, std::uint32_t size) override;
+  std::wstring ApplicationFolder() override;
+};
+
+class Win32ProcessLauncher final : public ProcessLauncher {
+ public:
+  void Launch(const std::wstring& applicationPath, const std::wstring& commandLine) override;
+};
+
+class Win32TextComparer final : public TextComparer {
+ public:
+  bool Equal(std::wstring_view a, std::wstring_view b) override;
+  std::string SortKey(std::wstring_view text) override;
+};
+
+}  // namespace tovrel::platform
