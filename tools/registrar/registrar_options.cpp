@@ -28,12 +28,14 @@ RegistrarOptions ParseRegistrarOptions(const std::vector<std::wstring>& args) {
         } else if (letter == L'i' && (rest.empty() || rest[0] == L':')) {
             options.install = true;
             if (!rest.empty()) options.installCommandLine = rest.substr(1);
-        } else {
+        } else if (options.error.empty()) {
+            // Read on: a /s further along still keeps the complaint off the screen.
             options.error = L"Unrecognized flag: " + arg;
-            return options;
         }
     }
-    if (options.skipRegisterCall && !options.install) {
+    if (!options.error.empty()) {
+        return options;
+    } else if (options.skipRegisterCall && !options.install) {
         options.error = L"/n must be used together with /i";
     } else if (options.dlls.empty()) {
         options.error = L"No DLL name specified.";

@@ -1,0 +1,72 @@
+#include "app_fixture.h"
+
+namespace e2e {
+
+std::wstring TovrelExe() { return ToWindowsPath(TOVREL_EXE_PATH); }
+std::wstring LoggingRegistrarExe() { return ToWindowsPath(LOGGING_REGISTRAR_PATH); }
+std::wstring RealRegistrarExe() { return ToWindowsPath(REGISTRAR_PATH); }
+std::wstring SampleADll() { return ToWindowsPath(SAMPLE_A_PATH); }
+
+std::string ListFileBytes(const std::vector<std::wstring>& lines) {
+    std::string bytes;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i) bytes += "\r\n";
+        bytes += ToAnsi(lines[i]);
+    }
+    return bytes;
+}
+
+void TovrelAppTest::SetUp() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder_ = MakeUniqueFolder(FromUtf8(info->name()).substr(0, 12));
+}
+
+void TovrelAppTest::TearDown() {
+    app_.reset();
+    for (const std::wstring& path : outsideFiles_) RemoveFileIfPresent(path);
+    if (!HasFailure()) RemoveTree(folder_);  // kept for a look when something failed
+}
+
+void TovrelAppTest::Prepare(const std::vector<std::wstring>& listLines,
+                            const std::wstring& registrarSource) {
+    CopyOrThrow(TovrelExe(), InApp(L"Tovrel.exe"));
+    if (!registrarSource.empty()) CopyOrThrow(registrarSource, InApp(L"regsvr32.exe"));
+    WriteBytes(InApp(L"TovrelSvr.lst"), ListFileBytes(listLines));
+}
+
+void TovrelAppTest::Start() {
+    app_ = std::make_unique<AppProcess>(InApp(L"Tovrel.exe"), folder_);
+}
+
+HWND TovrelAppTest::StartAndWaitForForm1() {
+    Start();
+    form1_ = WaitForWindow(app_->id(), tovrel::ui::kForm1ClassName);
+    return form1_;
+}
+
+std::wstring TovrelAppTest::RegistrarCommand(const std::wstring& component, bool silent) const {
+    return L"\"" + AppPath() + L"\\regsvr32.exe \"\"" + component + L"\"" +
+           (silent ? L" /s " : L" ");
+}
+
+bool TovrelAppTest::Checked(int buttonId) const {
+    DWORD_PTR state = 0;
+    SendMessageTimeoutW(Control(buttonId), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
+    return state == BST_CHECKED;
+}
+
+void TovrelAppTest::ExpectBox(const std::wstring& text, const std::wstring& title, BoxIcon icon) {
+    const MessageBoxSeen box = WaitForMessageBox(app_->id());
+    EXPECT_EQ(Printable(box.text), Printable(text));
+    EXPECT_EQ(Printable(box.title), Printable(title)) << "for the message " << Printable(text);
+    EXPECT_STREQ(IconName(box.icon), IconName(icon)) << "for the message " << Printable(text);
+    EXPECT_EQ(box.buttons.size(), 1u) << "for the message " << Printable(text);
+    PressOk(box);
+}
+
+void TovrelAppTest::PressRegistrarAndFinish() {
+    Click(Control(tovrel::ui::kCmdRegistrar));
+    ExpectBox(L"Finalizado", L"Atenci\u00f3n", BoxIcon::Information);
+}
+
+}  // namespace e2e

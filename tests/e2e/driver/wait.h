@@ -1,0 +1,35 @@
+#pragma once
+// Polling with a deadline: every wait in the end-to-end tests ends, and says what it saw.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+#include "text.h"
+
+namespace e2e {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+constexpr milliseconds kDefaultTimeout{15000};
+constexpr milliseconds kPollInterval{25};
+
+// Calls `done` until it returns true or the time is up. Returns whether it succeeded.
+inline bool PollUntil(const std::function<bool()>& done, milliseconds timeout = kDefaultTimeout) {
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        if (done()) return true;
+        if (Clock::now() >= deadline) return false;
+        Sleep(static_cast<DWORD>(kPollInterval.count()));
+    }
+}
+
+// Thrown by the driver when a wait ends without what was expected.
+struct WaitFailed : std::runtime_error {
+    explicit WaitFailed(const std::wstring& what) : std::runtime_error(ToUtf8(what)) {}
+};
+
+}  // namespace e2e
