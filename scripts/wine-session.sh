@@ -33,6 +33,9 @@ wine_session_start() {
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
     wineserver -w >/dev/null 2>&1 || true
   fi
+  # Keep one wineserver for the whole session: one that quits between two programs races
+  # with the next program's start ("recvmsg: Connection reset by peer").
+  wineserver -p </dev/null >/dev/null 2>&1 || true
 }
 
 wine_session_stop() {
