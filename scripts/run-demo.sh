@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Builds Tovrel for x86_64 and runs it under Wine in a demo application folder.
+#   scripts/run-demo.sh              run it (on $DISPLAY, or headless with a screenshot)
+#   scripts/run-demo.sh --register   also press "Registrar" and show the registry keys written
+#   scripts/run-demo.sh --keep       headless: leave it running on its own X display
+# On a fresh Debian machine (as root) it first installs what it needs.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+register=0
+keep=0
+for arg in "$@"; do
+  case "$arg" in
+    --register) register=1 ;;
+    --keep) keep=1 ;;
+    -h|--help) sed -n '2,6p' "$0"; exit 0 ;;
+    *) echo "unknown option: $arg" >&2; exit 2 ;;
+  esac
+done
+
+build="${TOVREL_DEMO_BUILD:-$root/build/win64}"
+app="$root/build/demo-app"
+prefix="$root/build/demo-prefix"
+screenshot="$root/build/demo-screenshot.png"
+logs="$root/build/demo-logs"
+samples=(A B C)
+clsids=({6F1C2A10-3B4D-4E5F-8A91-2C3D4E5F6A01} {6F1C2A10-3B4D-4E5F-8A91-2C3D4E5F6A02}
+        {6F1C2A10-3B4D-4E5F-8A91-2C3D4E5F6A03})
+
+echo "== Packages"
+# googletest: the Windows build also configures its test programs from those sources.
+packages=(cmake make mingw-w64 googletest wine64 xvfb imagemagick x11-apps)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+# Debian's wine64 package may bring only wine64; make sure `wine` answers too.
+if ! command -v wine >/dev/null 2>&1 && [ -x /usr/lib/wine/wine64 ]; then
+  ln -sf /usr/lib/wine/wine64 /usr/local/bin/wine
+fi
+
+echo "== Build ($build)"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64.cmake" >/dev/null
+cmake --build "$build" -j2 --target Tovrel TovrelRegistrar TovrelDriver \
+      TovrelSampleA TovrelSampleB TovrelSampleC
+
+echo "== Application folder ($app)"
+rm -rf "$app" "$logs"
+mkdir -p "$app" "$logs"
+cp "$build/ui/Tovrel.exe" "$app/"
+cp "$build/tools/registrar/TovrelRegistrar.exe" "$app/regsvr32.exe"
+cp "$root/demo/TovrelSvr.lst" "$app/"
+for s in "${samples[@]}"; do cp "$build/tools/sample_com/TovrelSample$s.dll" "$app/"; done
+ls -l "$app"
+
+source "$root/scripts/wine-session.sh"
+had_display="${DISPLAY:-}"
+wine_session_start "$prefix"
+stop_session() { wine_session_stop; }
+[ "$keep" -eq 1 ] || trap stop_session EXIT
+driver="$build/tests/e2e/TovrelDriver.exe"
+
+# The driver's and wine's output go to files, never into a pipe (the wineserver would keep
+# the pipe open); they are shown afterwards.
+drive() {
+  local name="$1"; shift
+  local status=0
+  wine "$driver" "$@" >"$logs/$name.out" 2>"$logs/$name.err" || status=$?
+  sed 's/\r$//' "$logs/$name.out"
+  return "$status"
+}
+
+echo "== Tovrel under Wine (prefix $prefix, display $DISPLAY)"
+(cd "$app" && exec wine Tovrel.exe >"$logs/tovrel.out" 2>"$logs/tovrel.err") &
+tovrel_pid=$!
+drive wait wait 60
+
+if [ -z "$had_display" ]; then
+  import -display "$DISPLAY" -window root "$screenshot"
+  echo "Screenshot: $screenshot"
+fi
+
+if [ "$register" -eq 1 ]; then
+  echo "== Registrar"
+  drive register register
+  echo "== Registry keys written"
+  for i in "${!samples[@]}"; do
+    key="HKCR\\CLSID\\${clsids[$i]}\\InprocServer32"
+    # A registrar is not awaited by Tovrel: give each key a few seconds to appear.
+    for _ in $(seq 1 50); do
+      wine reg query "$key" >"$logs/reg-$i.out" 2>&1 && break
+      sleep 0.2
+    done
+    echo "\$ wine reg query '$key'"
+    sed 's/\r$//' "$logs/reg-$i.out"
+  done
+fi
+
+if [ -n "$had_display" ]; then
+  echo "Tovrel is running on $DISPLAY; close its window to end the demo."
+  wait "$tovrel_pid" || true
+elif [ "$keep" -eq 1 ]; then
+  echo "Tovrel keeps running on the X display $DISPLAY (Xvfb pid ${WINE_SESSION_XVFB_PID:-?})."
+  echo "Drive it with:"
+  echo "  WINEPREFIX=$prefix DISPLAY=$DISPLAY wine $driver list"
+  echo "  WINEPREFIX=$prefix DISPLAY=$DISPLAY wine $driver register"
+  echo "  DISPLAY=$DISPLAY import -window root shot.png"
+  echo "End it with: WINEPREFIX=$prefix wineserver -k; kill ${WINE_SESSION_XVFB_PID:-<Xvfb pid>}"
+else
+  echo "Ran headless. To drive it: scripts/run-demo.sh --register (presses \"Registrar\" and"
+  echo "queries the keys), --keep (leaves it running on its own display), or run this script"
+  echo "with DISPLAY set to use the window yourself."
+fi
