@@ -176,6 +176,10 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETCURSOR:
       if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
       break;
+    case WM_NEXTDLGCTL:
+      // Sent by the multi-line error box for Tab, as a dialog's control would.
+      MoveFocus(wParam, LOWORD(lParam) != 0);
+      return 0;
     case WM_DPICHANGED: {
       const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
       SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0,
@@ -211,9 +215,36 @@ void Form1::OnCommand(int id, int code) {
     case kLblLink:
       if (code == STN_CLICKED) OpenInstructions();
       break;
+    case IDOK:
+      // Enter, sent by the dialog navigation: there is no default button, so Enter presses
+      // the button that has the focus, if any.
+      PressFocusedButton();
+      break;
     default:
-      break;  // IDOK/IDCANCEL from Enter and Escape: the window has no such buttons
+      break;
   }
+}
+
+void Form1::PressFocusedButton() {
+  HWND focus = GetFocus();
+  if (!focus || GetParent(focus) != hwnd_ || !IsWindowEnabled(focus) || !IsWindowVisible(focus)) {
+    return;
+  }
+  const LRESULT code = SendMessageW(focus, WM_GETDLGCODE, 0, 0);
+  if (code & (DLGC_UNDEFPUSHBUTTON | DLGC_DEFPUSHBUTTON)) {
+    OnCommand(GetDlgCtrlID(focus), BN_CLICKED);
+  }
+}
+
+void Form1::MoveFocus(WPARAM target, bool targetIsWindow) {
+  HWND next = targetIsWindow ? reinterpret_cast<HWND>(target)
+                             : GetNextDlgTabItem(hwnd_, GetFocus(), target != 0);
+  if (!next) return;
+  // Entering an edit box by keyboard selects its text, as in a dialog.
+  if (!targetIsWindow && (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)) {
+    SendMessageW(next, EM_SETSEL, 0, -1);
+  }
+  SetFocus(next);
 }
 
 void Form1::OpenFactura() {

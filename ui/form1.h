@@ -70,6 +70,8 @@ class Form1 final : public BaseWindow<Form1>,
   void ApplyFonts(UINT dpi);
 
   void OnCommand(int id, int code);
+  void PressFocusedButton();
+  void MoveFocus(WPARAM target, bool targetIsWindow);
   void OpenFactura();
   void OpenInstructions();
   LRESULT OnControlColour(HDC dc, HWND control);

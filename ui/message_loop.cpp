@@ -3,15 +3,23 @@
 namespace tovrel::ui {
 namespace {
 
-void Dispatch(HWND dialogWindow, MSG& message) {
-  // Tab and arrow navigation between the controls. The window has no default or cancel
-  // button, so the IDOK/IDCANCEL commands this sends for Enter and Escape find no control.
+// Escape has nothing to press in the main window. A multi-line edit would take it as "close
+// the dialog" and post WM_CLOSE to its parent, which would end the program.
+bool IsEscapeForWindow(HWND dialogWindow, const MSG& message) {
+  return message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE &&
+         (message.hwnd == dialogWindow || IsChild(dialogWindow, message.hwnd));
+}
+
+}  // namespace
+
+void DispatchUiMessage(HWND dialogWindow, MSG& message) {
+  if (dialogWindow && IsEscapeForWindow(dialogWindow, message)) return;
+  // Tab and arrow navigation between the controls. Enter arrives as IDOK, which the window
+  // turns into a press of the focused button; it has no default or cancel button.
   if (dialogWindow && IsWindow(dialogWindow) && IsDialogMessageW(dialogWindow, &message)) return;
   TranslateMessage(&message);
   DispatchMessageW(&message);
 }
-
-}  // namespace
 
 int RunMessageLoop(HWND dialogWindow) {
   MSG message{};
@@ -19,7 +27,7 @@ int RunMessageLoop(HWND dialogWindow) {
     BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == 0) return static_cast<int>(message.wParam);
     if (got == -1) return 1;
-    Dispatch(dialogWindow, message);
+    DispatchUiMessage(dialogWindow, message);
   }
 }
 
@@ -27,7 +35,7 @@ void PumpPendingMessages(HWND dialogWindow) {
   MSG message{};
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) ExitProcess(static_cast<UINT>(message.wParam));
-    Dispatch(dialogWindow, message);
+    DispatchUiMessage(dialogWindow, message);
   }
 }
 

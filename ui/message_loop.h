@@ -4,6 +4,9 @@
 
 namespace tovrel::ui {
 
+// Hands one message to its window, with the main window's keyboard navigation.
+void DispatchUiMessage(HWND dialogWindow, MSG& message);
+
 // Runs until WM_QUIT; returns its exit code. `dialogWindow` gets Tab navigation.
 int RunMessageLoop(HWND dialogWindow);
 

@@ -1,0 +1,211 @@
+// The main window's own behaviour: its checklist and window operations, the keyboard, the
+// hidden e-invoice button and the end of the program with its last window.
+#include "ui/form1.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/control_ids.h"
+#include "ui/form1_layout.h"
+#include "ui/tests/ui_test_support.h"
+#include "ui/twips.h"
+
+namespace tovrel::ui {
+namespace {
+
+class Form1Test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(form_.Create());
+    ShowWindow(form_.Window(), SW_SHOWNORMAL);
+    SetForegroundWindow(form_.Window());
+    SetFocus(Item(kList1));
+    test::PumpPending(form_.Window());
+  }
+  void TearDown() override {
+    // Closing the windows posts the quit request; it must not reach the next test.
+    if (HWND factura = FindWindowW(kFrmeFacturaClassName, nullptr)) DestroyWindow(factura);
+    if (form_.Window()) DestroyWindow(form_.Window());
+    test::PumpPending();
+  }
+
+  HWND Item(int id) const { return GetDlgItem(form_.Window(), id); }
+  std::wstring TextOf(int id) const {
+    std::vector<wchar_t> buffer(static_cast<size_t>(GetWindowTextLengthW(Item(id))) + 1);
+    GetWindowTextW(Item(id), buffer.data(), static_cast<int>(buffer.size()));
+    return buffer.data();
+  }
+  void PressKey(UINT key) {
+    HWND focus = GetFocus();
+    PostMessageW(focus, WM_KEYDOWN, key, 1);
+    PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+    test::PumpPending(form_.Window());
+  }
+  std::vector<bool> Marks() {
+    std::vector<bool> marks;
+    for (int i = 0; i < form_.Count(); ++i) marks.push_back(form_.Checked(i));
+    return marks;
+  }
+
+  Form1 form_;
+};
+
+TEST_F(Form1Test, TheChecklistKeepsTextsAndMarks) {
+  const std::wstring longLine = std::wstring(700, L'x') + L".ocx,Systempath$";
+  form_.BeginUpdate();
+  form_.Append(L"  uno.dll ,winpath$");
+  form_.Append(longLine);
+  form_.Append(L"tres.ocx\t,Crystal$");
+  form_.EndUpdate();
+  ASSERT_EQ(form_.Count(), 3);
+  EXPECT_EQ(form_.Text(0), L"  uno.dll ,winpath$");
+  EXPECT_EQ(form_.Text(1), longLine);  // longer than any first guess at a buffer
+  EXPECT_EQ(form_.Text(2), L"tres.ocx\t,Crystal$");
+  EXPECT_EQ(Marks(), (std::vector<bool>{false, false, false}));
+
+  form_.SetChecked(1, true);
+  EXPECT_EQ(Marks(), (std::vector<bool>{false, true, false}));
+  form_.SetChecked(0, true);
+  form_.SetChecked(1, false);
+  EXPECT_EQ(Marks(), (std::vector<bool>{true, false, false}));
+
+  form_.Append(L"cuatro.dll,");  // appended at the end, not sorted in
+  EXPECT_EQ(form_.Text(3), L"cuatro.dll,");
+
+  form_.Clear();
+  EXPECT_EQ(form_.Count(), 0);
+}
+
+TEST_F(Form1Test, TheErrorLogTakesMoreThanThirtyThousandCharacters) {
+  std::wstring log;
+  while (log.size() < 40000) log += L"\r\ncomponente.dll El sistema no puede encontrar el archivo";
+  form_.SetErrorText(log);
+  EXPECT_EQ(form_.ErrorText(), log);
+
+  // The operator can still type at the end of a long log.
+  HWND edit = Item(kTxtError);
+  SetFocus(edit);
+  SendMessageW(edit, EM_SETSEL, log.size(), log.size());
+  SendMessageW(edit, WM_CHAR, L'z', 1);
+  EXPECT_EQ(form_.ErrorText(), log + L"z");
+}
+
+TEST_F(Form1Test, StatusCheckBoxAndRegistrarAreWhatTheLogicSees) {
+  form_.SetStatus(L"Registrando: comdlg32.ocx");
+  EXPECT_EQ(TextOf(kLblMensaje), L"Registrando: comdlg32.ocx");
+
+  EXPECT_FALSE(form_.ShowRegistrarMessages());
+  SendMessageW(Item(kChkMostrar), BM_CLICK, 0, 0);
+  EXPECT_TRUE(form_.ShowRegistrarMessages());
+
+  EXPECT_TRUE(IsWindowEnabled(Item(kCmdRegistrar)));
+  form_.DisableRegistrar();
+  EXPECT_FALSE(IsWindowEnabled(Item(kCmdRegistrar)));
+}
+
+TEST_F(Form1Test, FractionalPositionsAreFlooredAndTheSizeKept) {
+  const platform::Size size = form_.WindowSize();
+  form_.MoveWindow(100.5f, -20.25f);
+  RECT outer{};
+  GetWindowRect(form_.Window(), &outer);
+  EXPECT_EQ(outer.left, 100);
+  EXPECT_EQ(outer.top, -21);
+  EXPECT_EQ(outer.right - outer.left, size.width);
+  EXPECT_EQ(outer.bottom - outer.top, size.height);
+
+  const UINT dpi = DpiForWindow(form_.Window());
+  RECT client{};
+  GetClientRect(form_.Window(), &client);
+  EXPECT_EQ(client.right, TwipsToPixels(kForm1ClientWidth, dpi));
+  EXPECT_EQ(client.bottom, TwipsToPixels(kForm1ClientHeight, dpi));
+  EXPECT_FALSE(GetWindowLongPtrW(form_.Window(), GWL_STYLE) &
+               (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+}
+
+TEST_F(Form1Test, TabVisitsTheFocusableControlsInOrderAndSkipsADisabledRegistrar) {
+  auto tabRound = [this](int steps) {
+    std::vector<int> visited;
+    for (int i = 0; i < steps; ++i) {
+      PressKey(VK_TAB);
+      visited.push_back(GetDlgCtrlID(GetFocus()));
+    }
+    return visited;
+  };
+  ASSERT_EQ(GetFocus(), Item(kList1));
+  EXPECT_EQ(tabRound(6), (std::vector<int>{kCmdRegistrar, kCmdSalir, kCmdMarcar, kChkMostrar,
+                                           kTxtError, kList1}));
+  form_.DisableRegistrar();
+  EXPECT_EQ(tabRound(5),
+            (std::vector<int>{kCmdSalir, kCmdMarcar, kChkMostrar, kTxtError, kList1}));
+}
+
+TEST_F(Form1Test, EnterPressesOnlyAFocusedButtonAndEscapeNothing) {
+  form_.Append(L"uno.dll,");
+  form_.Append(L"dos.dll,");
+  form_.SetChecked(0, true);
+  const std::vector<bool> start = Marks();
+
+  ASSERT_EQ(GetFocus(), Item(kList1));
+  PressKey(VK_RETURN);
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(Marks(), start);
+
+  SetFocus(Item(kCmdMarcar));
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(Marks(), start);
+  PressKey(VK_RETURN);  // the focused "Marcar/Desmarcar" inverts every mark
+  EXPECT_EQ(Marks(), (std::vector<bool>{false, true}));
+  EXPECT_EQ(FindWindowW(kFrmeFacturaClassName, nullptr), nullptr);
+
+  // In the error box Enter starts a new line, and Escape must not close the window as it
+  // would close a dialog.
+  form_.SetErrorText(L"ab");
+  SetFocus(Item(kTxtError));
+  SendMessageW(Item(kTxtError), EM_SETSEL, 2, 2);
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(IsWindow(form_.Window())) << "enter";
+  PressKey(VK_ESCAPE);
+  EXPECT_FALSE(test::PumpPending(form_.Window()));
+  ASSERT_TRUE(IsWindow(form_.Window()));
+  EXPECT_EQ(form_.ErrorText(), L"ab\r\n");
+  EXPECT_EQ(Marks(), (std::vector<bool>{false, true}));
+}
+
+TEST_F(Form1Test, TheHiddenButtonOpensOneEInvoiceWindow) {
+  EXPECT_FALSE(IsWindowVisible(Item(kCmdRegEFc)));
+  EXPECT_EQ(TextOf(kCmdRegEFc), L"Registrar eFactura");
+  for (int i = 0; i < 2; ++i) {
+    SendMessageW(form_.Window(), WM_COMMAND, MAKEWPARAM(kCmdRegEFc, BN_CLICKED), 0);
+    test::PumpPending(form_.Window());
+  }
+  EXPECT_EQ(test::CountWindowsOfClass(kFrmeFacturaClassName), 1);
+  HWND factura = FindWindowW(kFrmeFacturaClassName, nullptr);
+  ASSERT_NE(factura, nullptr);
+  EXPECT_TRUE(IsWindowVisible(factura));
+  // Its own window, not one that closes with the main window.
+  EXPECT_NE(GetWindow(factura, GW_OWNER), form_.Window());
+}
+
+TEST_F(Form1Test, TheProgramEndsWithItsLastWindow) {
+  SendMessageW(form_.Window(), WM_COMMAND, MAKEWPARAM(kCmdRegEFc, BN_CLICKED), 0);
+  HWND factura = FindWindowW(kFrmeFacturaClassName, nullptr);
+  ASSERT_NE(factura, nullptr);
+
+  SendMessageW(form_.Window(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(test::PumpPending());  // the e-invoice window is still open
+  EXPECT_TRUE(IsWindow(factura));
+
+  SendMessageW(factura, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(test::PumpPending());
+}
+
+TEST_F(Form1Test, ClosingTheOnlyWindowEndsTheProgram) {
+  SendMessageW(form_.Window(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(test::PumpPending());
+}
+
+}  // namespace
+}  // namespace tovrel::ui
