@@ -1,0 +1,73 @@
+#include "fuzz/checking_ports.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/platform_error.h"
+
+namespace tovrel::fuzz {
+
+namespace {
+
+std::wstring ParentKey(const std::wstring& key) {
+  const std::size_t slash = key.rfind(L'\\');
+  return slash == std::wstring::npos ? std::wstring() : key.substr(0, slash);
+}
+
+}  // namespace
+
+void Require(bool holds, const char* what) {
+  if (holds) return;
+  std::fprintf(stderr, "tovrel fuzz: broken rule: %s\n", what);
+  std::abort();
+}
+
+void CheckingFileSystem::CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
+  const std::wstring fromKey = files_.Key(from);
+  const std::wstring toKey = files_.Key(to);
+  const fake::FakeFile* existing = files_.File(to);
+  // Win32 refuses to replace a hidden file; the substitute would replace it.
+  if (existing != nullptr && replaceExisting && (existing->attributes & fake::kHidden)) {
+    throw platform::PlatformError(L"Acceso denegado.");
+  }
+  const bool hadFile = existing != nullptr;
+  const std::string oldBytes = hadFile ? existing->bytes : std::string();
+  files_.CopyFile(from, to, replaceExisting);
+  const std::string& newBytes = files_.File(to)->bytes;
+
+  if (!replaceExisting) {
+    Require(ParentKey(toKey) == ParentKey(fromKey), "a backup lies in another folder than its target");
+    backups_[fromKey] = Backup{toKey, newBytes};
+    return;
+  }
+  if (hadFile && oldBytes != newBytes) {
+    const auto backup = backups_.find(toKey);
+    Require(backup != backups_.end(), "a file was replaced without a backup");
+    Require(backup->second.bytes == oldBytes, "a file was replaced and its backup holds other content");
+    const fake::FakeFile* saved = files_.File(backup->second.key);
+    Require(saved != nullptr && saved->bytes == oldBytes, "the backup of a replaced file is gone or changed");
+  }
+  backups_.erase(toKey);
+}
+
+void CheckingWindow::SetErrorText(const std::wstring& text) {
+  Require(text.compare(0, errorText.size(), errorText) == 0, "TxtError lost or changed earlier text");
+  Require(text.size() == errorText.size() || text.compare(errorText.size(), 2, L"\r\n") == 0,
+          "a TxtError line does not start with CR LF");
+  FakeMainWindow::SetErrorText(text);
+}
+
+void CheckingLauncher::Launch(const std::wstring& applicationPath, const std::wstring& commandLine) {
+  Require(applicationPath == appPath + L"regsvr32.exe", "the launched program is not the registrar beside us");
+  const std::wstring head = L"\"" + appPath + L"\\regsvr32.exe \"\"";
+  const std::wstring tail = window_.showRegistrarMessages ? L"\" " : L"\" /s ";
+  Require(commandLine.size() >= head.size() + tail.size() && commandLine.compare(0, head.size(), head) == 0 &&
+              commandLine.compare(commandLine.size() - tail.size(), tail.size(), tail) == 0,
+          "the registrar's command line has the wrong shape or switch");
+  const std::wstring component = commandLine.substr(head.size(), commandLine.size() - head.size() - tail.size());
+  Require(registrable.count(component) != 0, "the registrar was given a text that no list line names");
+  Require(window_.status == L"Registrando: " + component, "the status does not name the component launched");
+  launcher_.Launch(applicationPath, commandLine);
+}
+
+}  // namespace tovrel::fuzz
