@@ -81,6 +81,10 @@ TEST_F(RegistrationRunTest, FullRunPlacesBacksUpReportsAndLaunches) {
         list.SetChecked(off, false);
         ASSERT_FALSE(list.Checked(off));
     }
+    // The operator's own note in the error box stays; failure lines are added after it.
+    const std::wstring note = L"nota del operador";
+    SendMessageW(Control(kTxtError), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(note.c_str()));
+    ASSERT_EQ(TextOf(Control(kTxtError)), note);
 
     Click(Control(kCmdRegistrar));
     const wchar_t* missing = L" no se encuentra en la ubicacion especificada!!!";
@@ -122,10 +126,10 @@ TEST_F(RegistrationRunTest, FullRunPlacesBacksUpReportsAndLaunches) {
 
     // Only the failed copy into the missing Crystal folder is an error line.
     const std::wstring errors = TextOf(Control(kTxtError));
-    const std::wstring head = L"\r\n" + name(L"cry.dll") + L" ";
+    const std::wstring head = note + L"\r\n" + name(L"cry.dll") + L" ";
     ASSERT_EQ(errors.compare(0, head.size(), head), 0) << Printable(errors);
     EXPECT_GT(errors.size(), head.size()) << "the error line carries a description";
-    EXPECT_EQ(errors.find(L"\r\n", 2), std::wstring::npos) << Printable(errors);
+    EXPECT_EQ(errors.find(L"\r\n", head.size()), std::wstring::npos) << Printable(errors);
 }
 
 TEST_F(RegistrationRunTest, DefinitionErrorStopsTheRunAndKeepsTheStatusLine) {
