@@ -1,6 +1,9 @@
 // Faults the fuzzer found, each reduced to its smallest case.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/platform_error.h"
 #include "registration/main_commands.h"
 #include "tests/unit/workstation.h"
@@ -34,6 +37,38 @@ TEST(FuzzFindingsTest, TheSubstituteRefusesToReplaceAHiddenFileAsWin32Does) {
   files.AddFile(L"C:\\A\\old.dll", "old", fake::kHidden);
   EXPECT_THROW(files.CopyFile(L"C:\\A\\new.dll", L"C:\\A\\old.dll", true), platform::PlatformError);
   EXPECT_EQ(files.File(L"C:\\A\\old.dll")->bytes, "old");
+}
+
+// Every error line of a run used to read the whole error box and write it back: a list of
+// thousands of lines without a comma took minutes. Adding a line must cost about its own
+// length, whatever the box holds already.
+class CountingWindow : public fake::FakeMainWindow {
+ public:
+  std::size_t charactersMoved = 0;
+  std::wstring ErrorText() override {
+    charactersMoved += errorText.size();
+    return errorText;
+  }
+  void SetErrorText(const std::wstring& text) override {
+    charactersMoved += text.size();
+    errorText = text;
+  }
+};
+
+TEST(FuzzFindingsTest, ErrorLinesCostTheirOwnLengthNotTheWholeBox) {
+  Workstation ws;
+  ws.WriteList(std::vector<std::string>(2000, "sin coma"));
+  CountingWindow window;
+  platform::Ports ports{ws.files, ws.textFiles, ws.folders, ws.launcher, ws.text, window, ws.checklist};
+  registration::MainCommands commands(ports);
+  ASSERT_EQ(commands.Load(), catalogue::StartupResult::Ready);
+  window.charactersMoved = 0;
+  const std::size_t before = window.errorText.size();
+  ASSERT_EQ(commands.RegistrarClick(), registration::RunOutcome::Ended);
+
+  const std::size_t added = window.errorText.size() - before;
+  ASSERT_GT(added, 2000u * 10);  // one line per line of the list
+  EXPECT_LE(window.charactersMoved, 4 * added) << "adding error lines grows with the square of their number";
 }
 
 }  // namespace
