@@ -66,5 +66,17 @@ TEST_F(StartupTest, MissingRegistrarIsToldBeforeTheWindowAndDisablesRegistration
     EXPECT_TRUE(IsWindowEnabled(Control(kChkMostrar)));
 }
 
+TEST_F(StartupTest, SalirAndTheCloseBoxEndTheProgramWithoutAQuestion) {
+    Prepare({L"uno.dll,"});
+    StartAndWaitForForm1();
+    Click(Control(kCmdSalir));
+    EXPECT_TRUE(app_->WaitForExit(10000)) << "still running after Salir";
+
+    StartAndWaitForForm1();
+    PostMessageW(form1_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(app_->WaitForExit(10000)) << "still running after the close box; it shows: "
+                                          << DescribeWindows(app_->id());
+}
+
 }  // namespace
 }  // namespace e2e

@@ -31,6 +31,10 @@ bool AppProcess::running() const {
     return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
+bool AppProcess::WaitForExit(DWORD timeoutMs) const {
+    return info_.hProcess && WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
 void AppProcess::Terminate() {
     if (running()) {
         TerminateProcess(info_.hProcess, 1);

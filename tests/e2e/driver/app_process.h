@@ -17,6 +17,7 @@ public:
     DWORD id() const { return info_.dwProcessId; }
     DWORD mainThreadId() const { return info_.dwThreadId; }
     bool running() const;
+    bool WaitForExit(DWORD timeoutMs) const;
     void Terminate();
 
 private:
