@@ -29,7 +29,6 @@ printf '%s\r\n' "' Componentes de los sistemas" "comdlg32.ocx,Systempath\$" \
 # shellcheck source=scripts/wine-session.sh
 source "$root/scripts/wine-session.sh"
 TOVREL_OWN_XVFB=1 wine_session_start "$prefix"
-xdotool mousemove 0 0 >/dev/null 2>&1 || true  # the pointer highlights whatever it rests on
 cleanup() {
   wine_session_stop
   rm -rf "$app" "$work"/*.log
@@ -54,6 +53,9 @@ wait_for_window() {
 
 (cd "$app" && exec wine Tovrel.exe </dev/null >"$work/tovrel.log" 2>&1) &
 form="$(wait_for_window 'Tovrel - Producto Desarrollado por Quirval - Soluciones Vevezoduveze')"
+# The pointer highlights whatever step it rests on: move it over the window, so that Wine
+# notices, and then off to a corner.
+xdotool mousemove --window "$form" 10 10 sleep 0.3 mousemove 2 2 >/dev/null 2>&1 || true
 sleep 1  # let the first paint finish
 import -window root "$work/screen.png"
 import -window "$form" "$root/docs/form1.png" 2>/dev/null || cp "$work/screen.png" "$root/docs/form1.png"
