@@ -198,7 +198,8 @@ void FrmeFactura::OnCommand(int id, WORD code) {
   if (step) {
     RunStep(step);
   } else if (id == kLblVolver) {
-    DestroyWindow(hwnd_);
+    // Closed once the label's own click handling has finished: the label goes with it.
+    PostMessageW(hwnd_, WM_CLOSE, 0, 0);
   }
 }
 
