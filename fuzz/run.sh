@@ -18,6 +18,7 @@ corpus="$build/fuzz-corpus"
 rm -rf "$corpus" && mkdir -p "$corpus"
 cp "$root/fuzz/corpus/"* "$corpus/"
 log="$build/fuzz.log"
+( cd "$build" && rm -f crash-* leak-* timeout-* oom-* slow-unit-* )
 
 status=0
 ( cd "$build" &&

@@ -20,7 +20,7 @@
 //            bit2 a file of its bare name already lies in every destination folder
 //            bit3 those destination files are hidden (even i) or system (odd i)
 //            bits4-5 backup names already taken: none, 000, 000 and 002, all 1000 (only for
-//                    the first two components that ask for it)
+//                    the first component that asks for it)
 //            bit6 copies to its destination fail   bit7 lookups of it throw
 //   the rest  the list file's bytes, as they are
 #include <cstddef>
@@ -34,7 +34,7 @@ inline constexpr std::size_t kControlBytes = 16;
 inline constexpr int kYieldActionBytes = 5;
 inline constexpr int kComponentStateBytes = 8;
 inline constexpr std::size_t kMaxComponentsWithState = 64;
-inline constexpr int kMaxFullBackupSets = 2;
+inline constexpr int kMaxFullBackupSets = 1;
 
 struct Scenario {
   std::uint8_t control[kControlBytes] = {};

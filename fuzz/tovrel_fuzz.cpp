@@ -95,6 +95,7 @@ class Workstation {
 
   void LayOutComponents() {
     const ListModel whole = ModelList(scenario_.list, -1);
+    lines_ = whole.lines;
     for (const std::wstring& component : whole.components) {
       launcher_.registrable.insert(component);
       launcher_.registrable.insert(BareName(component));
@@ -166,9 +167,8 @@ class Workstation {
 
   // The index must answer as the literal scan does, for every line of the file.
   void CheckLookups() {
-    const ListModel model = ModelList(scenario_.list, static_cast<long>(kLookupsChecked));
-    for (const std::wstring& line : model.lines) {
-      if (&line - model.lines.data() >= static_cast<std::ptrdiff_t>(kLookupsChecked)) break;
+    for (std::size_t i = 0; i < lines_.size() && i < kLookupsChecked; ++i) {
+      const std::wstring& line = lines_[i];
       Require(commands_.ArchSeleccionado(line) ==
                   catalogue::ArchSeleccionadoByScan(line, fake_.checklist, fake_.text),
               "the index and the scan disagree on a line");
@@ -234,6 +234,7 @@ class Workstation {
   registration::MainCommands commands_{ports_};
   std::wstring appPath_;
   std::vector<std::wstring> destinations_;
+  std::vector<std::wstring> lines_;  // every line of the list, for the lookup checks
   int yields_ = 0;
 };
 
