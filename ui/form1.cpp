@@ -107,7 +107,9 @@ void Form1::Load(int showCommand) {
 
 void Form1::CreateControls() {
   // Created in tab order: the dialog navigation follows creation order.
-  for (const Form1Control& control : kForm1Controls) CreateControl(control);
+  for (const Form1Control& control : kForm1Controls) {
+    controls_[static_cast<size_t>(control.id - kList1)] = CreateControl(control);
+  }
   ConfigureCheckList(Control(kList1));
   // Label2 must paint above the panel that holds it; Frame1 clips it out.
   SetWindowPos(Control(kLabel2), HWND_TOP, 0, 0, 0, 0,

@@ -6,6 +6,7 @@
 #undef Yield
 #endif
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -16,6 +17,7 @@
 #include "platform/ports.h"
 #include "registration/main_commands.h"
 #include "ui/base_window.h"
+#include "ui/control_ids.h"
 #include "ui/gdi_handles.h"
 
 namespace tovrel::ui {
@@ -61,7 +63,9 @@ class Form1 final : public BaseWindow<Form1>,
   void EndUpdate() override;
 
  private:
-  HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
+  // Handles kept from creation: under Wine every GetDlgItem is a round trip to the
+  // server, which a fill or a run of 32,767 entries would pay several times per entry.
+  HWND Control(int id) const { return controls_[static_cast<size_t>(id - kList1)]; }
   void CreateControls();
   HWND CreateControl(const Form1Control& control);
   void ConfigureCheckList(HWND list);
@@ -92,6 +96,7 @@ class Form1 final : public BaseWindow<Form1>,
   UniqueBrush headingBrush_;
   UniqueBrush panelBrush_;
   HCURSOR handCursor_ = nullptr;
+  std::array<HWND, kLblLink - kList1 + 1> controls_{};
   std::unique_ptr<FrmeFactura> factura_;
 };
 
