@@ -8,22 +8,37 @@
 namespace tovrel::bench {
 namespace {
 
+// Counts launches and keeps the last command line: storing tens of thousands of command
+// lines would measure the recorder's memory, not the run.
+class CountingLauncher : public platform::ProcessLauncher {
+ public:
+  std::size_t count = 0;
+  std::wstring lastCommandLine;
+  void Launch(const std::wstring&, const std::wstring& commandLine) override {
+    ++count;
+    lastCommandLine = commandLine;
+  }
+};
+
 void RunOverList(benchmark::State& state, bool checked) {
   const int entries = static_cast<int>(state.range(0));
   BenchWorkstation ws(entries, Tokens::Empty);
-  registration::MainCommands commands(ws.ports);
+  CountingLauncher launcher;
+  platform::Ports ports{ws.files, ws.textFiles, ws.folders, launcher, ws.text, ws.window, ws.checklist};
+  registration::MainCommands commands(ports);
   if (commands.Load() != catalogue::StartupResult::Ready) state.SkipWithError("start-up failed");
   if (!checked) commands.MarcarClick();
   const std::size_t expectedLaunches = checked ? static_cast<std::size_t>(entries) : 0;
   for (auto _ : state) {
     const auto outcome = commands.RegistrarClick();
-    if (outcome != registration::RunOutcome::Ended || ws.launcher.launches.size() != expectedLaunches ||
-        !ws.window.errorText.empty()) {
+    if (outcome != registration::RunOutcome::Ended || launcher.count != expectedLaunches ||
+        !ws.window.errorText.empty() ||
+        (checked && launcher.lastCommandLine.find(L"regsvr32.exe") == std::wstring::npos)) {
       state.SkipWithError("the run did not go through every line cleanly");
       break;
     }
     state.PauseTiming();
-    ws.launcher.launches.clear();
+    launcher.count = 0;
     ws.window.messages.clear();
     state.ResumeTiming();
   }

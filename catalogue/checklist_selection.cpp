@@ -37,21 +37,44 @@ bool ArchSeleccionadoByScan(const std::wstring& nombre, platform::Checklist& lis
   return false;
 }
 
-void ChecklistIndex::Clear() { keys_.clear(); }
+void ChecklistIndex::Clear() {
+  keys_.clear();
+  directory_.clear();
+  directoryBits_ = 0;
+}
 
 void ChecklistIndex::Add(int index, const std::wstring& text, platform::TextComparer& comparer) {
   keys_.emplace_back(KeyHash(text, comparer), static_cast<std::int32_t>(index));
 }
 
-void ChecklistIndex::Finish() { std::sort(keys_.begin(), keys_.end()); }
+void ChecklistIndex::Finish() {
+  std::sort(keys_.begin(), keys_.end());
+  // About one key per slot: hashes are uniform, so each slot holds a handful at most.
+  directoryBits_ = 1;
+  while ((std::size_t{1} << directoryBits_) < keys_.size()) ++directoryBits_;
+  const std::size_t slots = std::size_t{1} << directoryBits_;
+  directory_.assign(slots + 1, static_cast<std::uint32_t>(keys_.size()));
+  std::size_t position = 0;
+  for (std::size_t slot = 0; slot < slots; ++slot) {
+    while (position < keys_.size() && Slot(keys_[position].first) < slot) ++position;
+    directory_[slot] = static_cast<std::uint32_t>(position);
+  }
+}
+
+std::size_t ChecklistIndex::Slot(std::uint64_t hash) const {
+  return static_cast<std::size_t>(hash >> (64 - directoryBits_));
+}
 
 int ChecklistIndex::FirstMatch(const std::wstring& nombre, platform::Checklist& list,
                                platform::TextComparer& comparer) const {
+  if (directory_.empty()) return -1;
   const std::uint64_t hash = KeyHash(nombre, comparer);
-  auto it = std::lower_bound(keys_.begin(), keys_.end(), std::make_pair(hash, std::int32_t{-1}));
+  const std::size_t slot = Slot(hash);
+  const auto slotEnd = keys_.begin() + directory_[slot + 1];
+  auto it = std::lower_bound(keys_.begin() + directory_[slot], slotEnd, std::make_pair(hash, std::int32_t{-1}));
   const int count = list.Count();
   // Candidates with this hash come in index order; a hit is only a hit once the texts agree.
-  for (; it != keys_.end() && it->first == hash; ++it) {
+  for (; it != slotEnd && it->first == hash; ++it) {
     if (it->second >= count) continue;
     if (SameKey(nombre, list.Text(it->second), comparer)) return it->second;
   }

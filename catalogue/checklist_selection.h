@@ -31,7 +31,13 @@ class ChecklistIndex {
   std::size_t size() const { return keys_.size(); }
 
  private:
-  std::vector<std::pair<std::uint64_t, std::int32_t>> keys_;  // (key hash, entry index)
+  std::size_t Slot(std::uint64_t hash) const;
+
+  std::vector<std::pair<std::uint64_t, std::int32_t>> keys_;  // (key hash, entry index), sorted
+  // Where each run of keys sharing their top `directoryBits_` bits starts in keys_, so a
+  // lookup lands next to its key at once instead of searching the whole vector.
+  std::vector<std::uint32_t> directory_;
+  unsigned directoryBits_ = 0;
 };
 
 // ArchSeleccionado through the index: the mark is read from the list when asked.

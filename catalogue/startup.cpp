@@ -116,7 +116,7 @@ void LoadList(MainState& state, ChecklistIndex& index, platform::Ports& ports) {
   FillChecklist(state, index, ports, report);
   index.Finish();
   if (!report.errorLines.empty()) {
-    ports.window.SetErrorText(ports.window.ErrorText() + report.errorLines);
+    ports.window.AppendErrorText(report.errorLines);
   }
   if (report.failure) {
     registration::Show(ports.window,

@@ -28,6 +28,9 @@ class MainWindow {
   virtual void SetStatus(const std::wstring& text) = 0;     // LblMensaje
   virtual std::wstring ErrorText() = 0;                     // TxtError, whole text
   virtual void SetErrorText(const std::wstring& text) = 0;  // TxtError, whole text
+  // TxtError's text followed by `text`: the same as replacing the whole text with the two
+  // joined, at the cost of the addition only.
+  virtual void AppendErrorText(const std::wstring& text) { SetErrorText(ErrorText() + text); }
   virtual bool ShowRegistrarMessages() = 0;                 // ChkMostrar checked
   // Handles the window events that are pending once, then returns.
   virtual void Yield() = 0;

@@ -57,8 +57,7 @@ class Run {
 
   // The one failure handler: a line in TxtError, then the run goes on.
   void Fail(const std::wstring& subject, const std::wstring& description) {
-    platform::MainWindow& window = ports_.window;
-    window.SetErrorText(window.ErrorText() + L"\r\n" + subject + L" " + description);
+    ports_.window.AppendErrorText(L"\r\n" + subject + L" " + description);
   }
 
   // False when the line's token is not recognised and the run must stop.

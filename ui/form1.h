@@ -49,6 +49,7 @@ class Form1 final : public BaseWindow<Form1>,
   void SetStatus(const std::wstring& text) override;
   std::wstring ErrorText() override;
   void SetErrorText(const std::wstring& text) override;
+  void AppendErrorText(const std::wstring& text) override;
   bool ShowRegistrarMessages() override;
   void Yield() override;
 

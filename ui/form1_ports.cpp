@@ -74,6 +74,18 @@ void Form1::SetErrorText(const std::wstring& text) {
   SetWindowTextW(Control(kTxtError), text.c_str());
 }
 
+void Form1::AppendErrorText(const std::wstring& text) {
+  // Insert at the end instead of rewriting the whole box, keeping the operator's selection.
+  HWND box = Control(kTxtError);
+  DWORD selStart = 0;
+  DWORD selEnd = 0;
+  SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
+  const int length = GetWindowTextLengthW(box);
+  SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
+  SendMessageW(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+  SendMessageW(box, EM_SETSEL, selStart, selEnd);
+}
+
 bool Form1::ShowRegistrarMessages() {
   return SendMessageW(Control(kChkMostrar), BM_GETCHECK, 0, 0) != BST_UNCHECKED;
 }

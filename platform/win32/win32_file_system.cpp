@@ -52,6 +52,15 @@ bool Win32FileSystem::FindNormalFile(const std::wstring& pattern) {
 
 void Win32FileSystem::CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
   if (detail::HasEmbeddedNull(from) || detail::HasEmbeddedNull(to)) ThrowWin32Error(ERROR_INVALID_NAME);
+  if (replaceExisting) {
+    // Windows refuses to replace a hidden or system file; say so before copying, so that no
+    // file the existence test cannot see (and so no backup was made of) is ever replaced.
+    const DWORD existing = ::GetFileAttributesW(to.c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES &&
+        (existing & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0) {
+      ThrowWin32Error(ERROR_ACCESS_DENIED);
+    }
+  }
   if (!::CopyFileW(from.c_str(), to.c_str(), replaceExisting ? FALSE : TRUE)) ThrowLastError();
 }
 

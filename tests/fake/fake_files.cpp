@@ -126,7 +126,8 @@ void FakeFileSystem::CopyFile(const std::wstring& from, const std::wstring& to, 
   const auto existing = files_.find(toKey);
   if (existing != files_.end()) {
     if (!replaceExisting) throw PlatformError(L"El archivo ya existe.");
-    if (existing->second.attributes & kReadOnly) throw PlatformError(L"Acceso denegado.");
+    // As on Windows: read-only, hidden and system files are not replaced.
+    if (existing->second.attributes & (kReadOnly | kHidden | kSystem)) throw PlatformError(L"Acceso denegado.");
   }
   FakeFile copy{to, source->second.bytes, source->second.attributes};
   files_[toKey] = std::move(copy);

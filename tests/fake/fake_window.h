@@ -40,6 +40,7 @@ class FakeMainWindow : public platform::MainWindow {
   void SetStatus(const std::wstring& text) override;
   std::wstring ErrorText() override { return errorText; }
   void SetErrorText(const std::wstring& text) override { errorText = text; }
+  void AppendErrorText(const std::wstring& text) override { errorText += text; }
   bool ShowRegistrarMessages() override { return showRegistrarMessages; }
   void Yield() override;
 };
