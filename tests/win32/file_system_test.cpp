@@ -95,6 +95,25 @@ TEST_F(CopyFileTest, ReplacesOnlyWhenAsked) {
   EXPECT_EQ(seam_test::ReadBytes(temp / L"fresh.dll"), "new contents");
 }
 
+// A hidden or system file is invisible to the existence test, so nothing backs it up: the
+// copy must leave it alone, as Windows itself does.
+TEST_F(CopyFileTest, NeverReplacesAHiddenOrSystemFile) {
+  WriteBytes(temp / L"new.dll", "new");
+  for (const DWORD attributes : {DWORD{FILE_ATTRIBUTE_HIDDEN}, DWORD{FILE_ATTRIBUTE_SYSTEM}}) {
+    const std::wstring target = temp / (L"old" + std::to_wstring(attributes) + L".dll");
+    WriteBytes(target, "old");
+    seam_test::SetAttributes(target, attributes);
+    try {
+      files.CopyFile(temp / L"new.dll", target, true);
+      ADD_FAILURE() << "replaced a file with attributes " << attributes;
+    } catch (const PlatformError& error) {
+      EXPECT_EQ(error.Description(), DescribeWin32Error(ERROR_ACCESS_DENIED));
+    }
+    seam_test::SetAttributes(target, FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(seam_test::ReadBytes(target), "old");
+  }
+}
+
 TEST_F(CopyFileTest, FailuresCarryTheSystemsDescription) {
   WriteBytes(temp / L"comp.dll", "x");
   try {
