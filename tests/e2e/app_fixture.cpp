@@ -69,4 +69,42 @@ void TovrelAppTest::PressRegistrarAndFinish() {
     ExpectBox(L"Finalizado", L"Atenci\u00f3n", BoxIcon::Information);
 }
 
+void TovrelAppTest::PrepareBytes(const std::string& listBytes, const std::wstring& registrarSource) {
+    Prepare({}, registrarSource);
+    WriteBytes(InApp(L"TovrelSvr.lst"), listBytes);
+}
+
+void TovrelAppTest::ExpectBoxWithin(milliseconds timeout, const std::wstring& text,
+                                    const std::wstring& title, BoxIcon icon) {
+    const MessageBoxSeen box = WaitForMessageBox(app_->id(), timeout);
+    EXPECT_EQ(Printable(box.text), Printable(text));
+    EXPECT_EQ(Printable(box.title), Printable(title)) << "for the message " << Printable(text);
+    EXPECT_STREQ(IconName(box.icon), IconName(icon)) << "for the message " << Printable(text);
+    EXPECT_EQ(box.buttons.size(), 1u) << "for the message " << Printable(text);
+    PressOk(box);
+}
+
+void TovrelAppTest::ExpectFinalizado(milliseconds timeout) {
+    ExpectBoxWithin(timeout, L"Finalizado", L"Atenci\u00f3n", BoxIcon::Information);
+}
+
+std::vector<std::wstring> TovrelAppTest::ErrorLines() const {
+    const std::wstring text = TextOf(Control(tovrel::ui::kTxtError));
+    std::vector<std::wstring> lines;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = text.find(L"\r\n", start);
+        lines.push_back(text.substr(start, end == std::wstring::npos ? end : end - start));
+        if (end == std::wstring::npos) break;
+        start = end + 2;
+    }
+    if (!lines.empty() && lines.front().empty()) lines.erase(lines.begin());
+    return lines;
+}
+
+void TovrelAppTest::ExpectResponsive() const {
+    EXPECT_TRUE(Answers(form1_, milliseconds(5000)))
+        << "the main window does not answer; the process has: " << DescribeWindows(app_->id());
+}
+
 }  // namespace e2e

@@ -42,6 +42,9 @@ protected:
     // program; call before Start.
     void Prepare(const std::vector<std::wstring>& listLines,
                  const std::wstring& registrarSource = LoggingRegistrarExe());
+    // The same with the list file's bytes as given, for lists no line joiner would write.
+    void PrepareBytes(const std::string& listBytes,
+                      const std::wstring& registrarSource = LoggingRegistrarExe());
     void Start();                 // starts the program, waits for nothing
     HWND StartAndWaitForForm1();  // starts it and waits for the main window
 
@@ -57,6 +60,16 @@ protected:
     // Waits for the next message box, checks it and presses OK.
     void ExpectBox(const std::wstring& text, const std::wstring& title, BoxIcon icon);
     void PressRegistrarAndFinish();  // a run that must end with "Finalizado"
+    // ExpectBox with its own deadline, for work that may take long under Wine.
+    void ExpectBoxWithin(milliseconds timeout, const std::wstring& text, const std::wstring& title,
+                         BoxIcon icon);
+    void ExpectFinalizado(milliseconds timeout = kDefaultTimeout);
+
+    // The lines of TxtError: its text split at CR LF, without the empty first piece that
+    // every appended line leaves before it.
+    std::vector<std::wstring> ErrorLines() const;
+    // The main window answers a message within a few seconds: the program is not hung.
+    void ExpectResponsive() const;
 
     // Files outside the application folder that the test made; removed at the end.
     void RemoveAtEnd(const std::wstring& path) { outsideFiles_.push_back(path); }

@@ -128,4 +128,39 @@ std::wstring MakeUniqueFolder(const std::wstring& tag) {
     throw std::runtime_error("no free folder name under the temporary folder");
 }
 
+std::string ContentsOf(const std::wstring& path) {
+    std::string bytes;
+    return ReadBytes(path, bytes) ? bytes : std::string("<missing>");
+}
+
+void SetReadOnly(const std::wstring& path, bool readOnly) {
+    if (!SetFileAttributesW(path.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL))
+        Fail(L"cannot set the attributes of", path);
+}
+
+std::vector<std::wstring> FileNamesMatching(const std::wstring& folder, const std::wstring& pattern) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(JoinPath(folder, pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+ExclusiveHold::ExclusiveHold(const std::wstring& path)
+    : handle_(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr)) {
+    if (handle_ == INVALID_HANDLE_VALUE) Fail(L"cannot hold", path);
+}
+
+ExclusiveHold::~ExclusiveHold() { Release(); }
+
+void ExclusiveHold::Release() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+}
+
 }  // namespace e2e

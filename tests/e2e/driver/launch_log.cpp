@@ -66,4 +66,10 @@ std::vector<LaunchRecord> WaitForLaunches(const std::wstring& logPath, size_t co
                      L", saw " + std::to_wstring(records.size()) + L":" + seen};
 }
 
+std::vector<std::wstring> CommandLines(const std::vector<LaunchRecord>& records) {
+    std::vector<std::wstring> commands;
+    for (const LaunchRecord& r : records) commands.push_back(r.commandLine);
+    return commands;
+}
+
 }  // namespace e2e

@@ -15,6 +15,7 @@ struct LaunchRecord {
 // Parses the log; a malformed record throws.
 std::vector<LaunchRecord> ParseLaunchLog(const std::string& bytes);
 std::vector<LaunchRecord> ReadLaunchLog(const std::wstring& logPath);
+std::vector<std::wstring> CommandLines(const std::vector<LaunchRecord>& records);
 // Waits until the log holds at least `count` records; throws WaitFailed with what it holds.
 std::vector<LaunchRecord> WaitForLaunches(const std::wstring& logPath, size_t count,
                                           milliseconds timeout = kDefaultTimeout);

@@ -1,5 +1,7 @@
 #include "text.h"
 
+#include <algorithm>
+
 #include <windows.h>
 
 #include <cstdio>
@@ -61,6 +63,17 @@ std::wstring SystemErrorText(unsigned long code) {
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
         text.pop_back();
     return text;
+}
+
+bool StartsWith(const std::wstring& text, const std::wstring& head) {
+    return text.compare(0, head.size(), head) == 0;
+}
+
+std::vector<std::string> SortedPrintable(std::vector<std::wstring> texts) {
+    std::sort(texts.begin(), texts.end());
+    std::vector<std::string> printable;
+    for (const std::wstring& text : texts) printable.push_back(Printable(text));
+    return printable;
 }
 
 }  // namespace e2e

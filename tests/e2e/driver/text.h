@@ -1,6 +1,7 @@
 #pragma once
 // Text conversions for the driver: ANSI list files, UTF-8 logs, readable failures.
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -14,5 +15,9 @@ std::string Printable(const std::wstring& text);
 
 // The platform's own text for an error code, without the trailing line break.
 std::wstring SystemErrorText(unsigned long code);
+
+bool StartsWith(const std::wstring& text, const std::wstring& head);
+// Printable forms, sorted: for comparing what arrives in no fixed order.
+std::vector<std::string> SortedPrintable(std::vector<std::wstring> texts);
 
 }  // namespace e2e

@@ -107,6 +107,13 @@ HWND FocusOf(HWND window) {
     return info.hwndFocus;
 }
 
+bool Answers(HWND window, milliseconds within) {
+    wchar_t text[256];
+    DWORD_PTR copied = 0;
+    return SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text),
+                               SMTO_ABORTIFHUNG, static_cast<UINT>(within.count()), &copied) != 0;
+}
+
 void Click(HWND button) {
     // Posted: the click may open a modal message box that this test has to answer.
     PostMessageW(button, BM_CLICK, 0, 0);

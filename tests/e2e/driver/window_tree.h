@@ -26,6 +26,9 @@ SIZE ClientSize(HWND window);
 // The window that holds the keyboard focus in the thread that owns `window`.
 HWND FocusOf(HWND window);
 
+// True when the window's thread answers a message within `within`: the program is not hung.
+bool Answers(HWND window, milliseconds within);
+
 void Click(HWND button);  // BM_CLICK, posted
 // Posts a click notification as the button itself would send it to its parent.
 void PostCommand(HWND parent, int id, HWND control);
