@@ -33,13 +33,13 @@ with open(path, 'wb') as f:
 PY
 }
 
-printf '%-8s %-6s %12s %12s %12s %14s %14s %12s\n' entries try startup_ms marcar_ms run_ms tovrel_kib bare_kib delta_mib
+printf '%-8s %-5s %11s %11s %10s %10s %11s %11s %10s\n' entries try startup_ms bare_start marcar_ms run_ms tovrel_kib bare_kib delta_mib
 for n in 10 32767; do
   app="$work/app-$n"
   make_app "$app" "$n"
   for t in $(seq 1 "$repeats"); do
     wine "$bin/bench/win32/TovrelTimeProgram.exe" "$(zpath "$app/Tovrel.exe")" "$(zpath "$app")" "$(zpath "$work/time-$n-$t.txt")" >/dev/null 2>&1 || true
-    (cd "$app" && wine "$bin/bench/win32/TovrelBareListView.exe" TovrelSvr.lst "$(zpath "$work/bare-$n-$t.txt")" >/dev/null 2>&1 || true)
+    wine "$bin/bench/win32/TovrelTimeProgram.exe" --bare "$(zpath "$bin/bench/win32/TovrelBareListView.exe")" "$(zpath "$app")" "$(zpath "$work/bare-$n-$t.txt")" >/dev/null 2>&1 || true
     python3 - "$n" "$t" "$work/time-$n-$t.txt" "$work/bare-$n-$t.txt" <<'PY'
 import sys, re
 n, t, tf, bf = sys.argv[1:5]
@@ -53,7 +53,7 @@ if 'error' in a or 'startup_ms' not in a:
     print(f"{n:<8} {t:<6} failed: {open(tf).read().strip() if a else 'no output'}")
 else:
     delta = (int(a['peak_kib']) - int(b.get('peak_kib', 0))) / 1024
-    print(f"{n:<8} {t:<6} {a['startup_ms']:>12} {a['marcar_ms']:>12} {a['run_ms']:>12} {a['peak_kib']:>14} {b.get('peak_kib','?'):>14} {delta:>12.1f}")
+    print(f"{n:<8} {t:<5} {a['startup_ms']:>11} {b.get('startup_ms','?'):>11} {a['marcar_ms']:>10} {a['run_ms']:>10} {a['peak_kib']:>11} {b.get('peak_kib','?'):>11} {delta:>10.1f}")
 PY
   done
 done

@@ -1,12 +1,11 @@
 // A window holding only a checked ListView filled from a list file's lines, the way Tovrel
 // fills its checklist. Its peak working set is the yardstick for Tovrel's own.
-//   TovrelBareListView.exe <list file> <output file>   writes "entries=<n> peak_kib=<k>"
+// It stays open until closed, so that its memory is read from outside like the program's.
+//   TovrelBareListView.exe <list file>
 #include <windows.h>
 #include <commctrl.h>
-#include <psapi.h>
 #include <shellapi.h>
 
-#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -30,10 +29,18 @@ std::vector<std::wstring> ReadLines(const wchar_t* path) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  if (argc < 3) return 2;
+  if (argc < 2) return 2;
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
-  HWND frame = CreateWindowExW(0, L"STATIC", L"bare", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
+  WNDCLASSW frameClass{};
+  frameClass.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  };
+  frameClass.hInstance = instance;
+  frameClass.lpszClassName = L"TovrelBareList";
+  RegisterClassW(&frameClass);
+  HWND frame = CreateWindowExW(0, L"TovrelBareList", L"bare", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
                                nullptr, nullptr, instance, nullptr);
   HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT |
                               LVS_NOCOLUMNHEADER | LVS_SINGLESEL, 0, 0, 380, 280, frame,
@@ -44,9 +51,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   column.cx = 360;
   ListView_InsertColumn(list, 0, &column);
 
-  const std::vector<std::wstring> lines = ReadLines(argv[1]);
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-  for (const std::wstring& text : lines) {
+  for (const std::wstring& text : ReadLines(argv[1])) {
     LVITEMW item{};
     item.mask = LVIF_TEXT;
     item.iItem = ListView_GetItemCount(list);
@@ -58,15 +64,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ShowWindow(frame, SW_SHOWNORMAL);
   UpdateWindow(frame);
   MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-
-  PROCESS_MEMORY_COUNTERS counters{};
-  counters.cb = sizeof(counters);
-  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-  FILE* out = _wfopen(argv[2], L"w");
-  if (!out) return 3;
-  std::fprintf(out, "entries=%d peak_kib=%llu\n", ListView_GetItemCount(list),
-               static_cast<unsigned long long>(counters.PeakWorkingSetSize / 1024));
-  std::fclose(out);
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
   return 0;
 }

@@ -1,7 +1,8 @@
 // Times Tovrel.exe as an operator meets it: from process start to the visible main window,
 // "Marcar/Desmarcar", and a run from the press of "Registrar" to the closing message; then
-// reads the program's peak working set.
-//   TovrelTimeProgram.exe <Tovrel.exe> <application folder> <output file>
+// reads the program's peak working set. With --bare it starts the bare checked list instead
+// (on TovrelSvr.lst in the folder) and reads its start-up time and peak the same way.
+//   TovrelTimeProgram.exe [--bare] <program> <application folder> <output file>
 #include <windows.h>
 #include <psapi.h>
 
@@ -52,17 +53,29 @@ double MillisecondsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
+SIZE_T PeakKib(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof(counters);
+  GetProcessMemoryInfo(process, &counters, sizeof(counters));
+  return counters.PeakWorkingSetSize / 1024;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  const bool bare = argc > 1 && lstrcmpW(argv[1], L"--bare") == 0;
+  if (bare) {
+    --argc;
+    ++argv;
+  }
   if (argc < 4) {
-    std::fprintf(stderr, "usage: TovrelTimeProgram <Tovrel.exe> <app folder> <output file>\n");
+    std::fprintf(stderr, "usage: TovrelTimeProgram [--bare] <program> <app folder> <output file>\n");
     return 2;
   }
   FILE* out = _wfopen(argv[3], L"w");
   if (!out) return 3;
 
-  std::wstring commandLine = L"\"" + std::wstring(argv[1]) + L"\"";
+  std::wstring commandLine = L"\"" + std::wstring(argv[1]) + L"\"" + (bare ? L" TovrelSvr.lst" : L"");
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
@@ -74,9 +87,13 @@ int wmain(int argc, wchar_t** argv) {
     return 4;
   }
   int status = 0;
-  HWND form = WaitForWindow(process.dwProcessId, L"TovrelForm1", process.hProcess);
+  HWND form = WaitForWindow(process.dwProcessId, bare ? L"TovrelBareList" : L"TovrelForm1",
+                            process.hProcess);
   const double startupMs = MillisecondsSince(started);
-  if (!form) {
+  if (form && bare) {
+    std::fprintf(out, "startup_ms=%.1f peak_kib=%llu\n", startupMs,
+                 static_cast<unsigned long long>(PeakKib(process.hProcess)));
+  } else if (!form) {
     std::fprintf(out, "error=main window never appeared\n");
     status = 5;
   } else {
@@ -93,12 +110,9 @@ int wmain(int argc, wchar_t** argv) {
     wchar_t text[256] = {};
     if (box) GetDlgItemTextW(box, 0xFFFF, text, 256);
 
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof(counters);
-    GetProcessMemoryInfo(process.hProcess, &counters, sizeof(counters));
     std::fprintf(out, "startup_ms=%.1f marcar_ms=%.1f run_ms=%.1f closing=%ls peak_kib=%llu\n",
                  startupMs, marcarMs, runMs, box ? text : L"(none)",
-                 static_cast<unsigned long long>(counters.PeakWorkingSetSize / 1024));
+                 static_cast<unsigned long long>(PeakKib(process.hProcess)));
     if (!box || lstrcmpW(text, L"Finalizado") != 0) status = 6;
   }
   TerminateProcess(process.hProcess, 0);
