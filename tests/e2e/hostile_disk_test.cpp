@@ -17,6 +17,8 @@ struct RefusedCopy {
     Refusal how;
 };
 
+// Known fault, left failing until the copy refuses a read-only target itself: Windows refuses
+// to replace one, but the copy here (under Wine) replaces it without an error line.
 TEST_F(HostileDiskTest, RefusedCopiesAreErrorLinesTheRegistrarStillRunsAndOldFilesSurvive) {
     const std::wstring stem = UniqueStem(L"ref");
     const std::wstring sys = SystemFolder();

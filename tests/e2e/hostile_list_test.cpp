@@ -165,6 +165,8 @@ TEST_F(HostileListTest, EntriesBeyondTheListsCapacityAreReportedAndARunOverAllEn
     EXPECT_FALSE(FileExists(LaunchLog())) << "an unchecked entry was launched";
 }
 
+// Known fault, left failing until start-up passes such a line over: the entry is listed as
+// "nul" and every run skips it without a word.
 TEST_F(HostileListTest, UnmappedBytesAreListedWholeAndALineWithANulIsReportedNotCut) {
     ASSERT_EQ(GetACP(), 1252u) << "the bytes below are chosen for code page 1252";
     // Bytes 0x81, 0x8D, 0x8F, 0x90 and 0x9D have no character in this code page.
