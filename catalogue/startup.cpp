@@ -67,6 +67,8 @@ std::optional<std::wstring> EntryProblem(const std::wstring& line) {
   if (line.size() > kMaxEntryLineLength) {
     return L"La línea tiene más de " + std::to_wstring(kMaxEntryLineLength) + L" caracteres.";
   }
+  // The list cannot show such a text, and no file or command line can hold it.
+  if (line.find(L'\0') != std::wstring::npos) return L"La línea contiene un carácter nulo.";
   try {
     SplitEntryLine(line);
   } catch (const LineSplitError& e) {

@@ -53,11 +53,13 @@ bool Win32FileSystem::FindNormalFile(const std::wstring& pattern) {
 void Win32FileSystem::CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
   if (detail::HasEmbeddedNull(from) || detail::HasEmbeddedNull(to)) ThrowWin32Error(ERROR_INVALID_NAME);
   if (replaceExisting) {
-    // Windows refuses to replace a hidden or system file; say so before copying, so that no
-    // file the existence test cannot see (and so no backup was made of) is ever replaced.
+    // Windows refuses to replace a read-only, hidden or system file; say so before copying,
+    // so that the refusal holds everywhere (Wine replaces read-only files) and no file that
+    // the existence test cannot see, and so has no backup, is ever replaced.
     const DWORD existing = ::GetFileAttributesW(to.c_str());
-    if (existing != INVALID_FILE_ATTRIBUTES &&
-        (existing & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0) {
+    constexpr DWORD kProtected = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+        (existing & kProtected) != 0) {
       ThrowWin32Error(ERROR_ACCESS_DENIED);
     }
   }

@@ -193,7 +193,8 @@ TEST_F(StartupTest, UnreadableListIsToldOnceAndKeepsWhatWasRead) {
 TEST_F(StartupTest, BadLinesArePassedOverListedInTheErrorBoxAndCounted) {
   const std::string tooLong = std::string(32766, 'l') + ",x";                // 32,768 characters
   const std::string commaTooFar = std::string(32766, ' ') + "a,b";           // comma at 32,768
-  ws_.WriteList({"a.dll,", "sin coma", "b.dll,winpath$", commaTooFar, tooLong, "c.dll,"});
+  const std::string withNull("nu\0l.dll,", 9);  // the list could only show it cut short
+  ws_.WriteList({"a.dll,", "sin coma", "b.dll,winpath$", commaTooFar, tooLong, "c.dll,", withNull});
   ws_.window.errorText = L"previo";
   ASSERT_EQ(Load(), catalogue::StartupResult::Ready);
 
@@ -202,11 +203,12 @@ TEST_F(StartupTest, BadLinesArePassedOverListedInTheErrorBoxAndCounted) {
   EXPECT_EQ(box.rfind(L"previo\r\nTovrelSvr.lst, línea 2: ", 0), 0u);
   EXPECT_NE(box.find(L"\r\nTovrelSvr.lst, línea 4: "), std::wstring::npos);
   EXPECT_NE(box.find(L"\r\nTovrelSvr.lst, línea 5: "), std::wstring::npos);
-  EXPECT_EQ(std::count(box.begin(), box.end(), L'\n'), 3);
+  EXPECT_NE(box.find(L"\r\nTovrelSvr.lst, línea 7: "), std::wstring::npos);
+  EXPECT_EQ(std::count(box.begin(), box.end(), L'\n'), 4);
 
   ASSERT_EQ(ws_.window.messages.size(), 1u);
   EXPECT_EQ(ws_.window.messages[0].title, L"Aviso al operador!!!");
-  EXPECT_NE(ws_.window.messages[0].text.find(L" 3 líneas"), std::wstring::npos);
+  EXPECT_NE(ws_.window.messages[0].text.find(L" 4 líneas"), std::wstring::npos);
 }
 
 TEST_F(StartupTest, EntriesPastTheListLimitArePassedOverAndCounted) {

@@ -96,10 +96,11 @@ TEST_F(CopyFileTest, ReplacesOnlyWhenAsked) {
 }
 
 // A hidden or system file is invisible to the existence test, so nothing backs it up: the
-// copy must leave it alone, as Windows itself does.
-TEST_F(CopyFileTest, NeverReplacesAHiddenOrSystemFile) {
+// copy must leave it alone, as Windows itself does; and a read-only one too, as on Windows.
+TEST_F(CopyFileTest, NeverReplacesAReadOnlyHiddenOrSystemFile) {
   WriteBytes(temp / L"new.dll", "new");
-  for (const DWORD attributes : {DWORD{FILE_ATTRIBUTE_HIDDEN}, DWORD{FILE_ATTRIBUTE_SYSTEM}}) {
+  for (const DWORD attributes : {DWORD{FILE_ATTRIBUTE_READONLY}, DWORD{FILE_ATTRIBUTE_HIDDEN},
+                                 DWORD{FILE_ATTRIBUTE_SYSTEM}}) {
     const std::wstring target = temp / (L"old" + std::to_wstring(attributes) + L".dll");
     WriteBytes(target, "old");
     seam_test::SetAttributes(target, attributes);
