@@ -41,6 +41,8 @@ void ChecklistIndex::Clear() {
   keys_.clear();
   directory_.clear();
   directoryBits_ = 0;
+  firstOfHash_.clear();
+  nextGuess_ = 0;
 }
 
 void ChecklistIndex::Add(int index, const std::wstring& text, platform::TextComparer& comparer) {
@@ -59,6 +61,16 @@ void ChecklistIndex::Finish() {
     while (position < keys_.size() && Slot(keys_[position].first) < slot) ++position;
     directory_[slot] = static_cast<std::uint32_t>(position);
   }
+  // Sorted by (hash, index): the first of each run of equal hashes is its lowest index.
+  std::int32_t largest = -1;
+  for (const auto& key : keys_) largest = std::max(largest, key.second);
+  firstOfHash_.assign(static_cast<std::size_t>(largest + 1), false);
+  for (std::size_t i = 0; i < keys_.size(); ++i) {
+    if (i == 0 || keys_[i].first != keys_[i - 1].first) {
+      firstOfHash_[static_cast<std::size_t>(keys_[i].second)] = true;
+    }
+  }
+  nextGuess_ = 0;
 }
 
 std::size_t ChecklistIndex::Slot(std::uint64_t hash) const {
@@ -68,6 +80,21 @@ std::size_t ChecklistIndex::Slot(std::uint64_t hash) const {
 int ChecklistIndex::FirstMatch(const std::wstring& nombre, platform::Checklist& list,
                                platform::TextComparer& comparer) const {
   if (directory_.empty()) return -1;
+  // The guessed entry answers only when it is the first of its hash: then no earlier entry
+  // can share its key, so it is the first match, as the search would find.
+  const int guess = nextGuess_;
+  if (guess >= 0 && static_cast<std::size_t>(guess) < firstOfHash_.size() && firstOfHash_[guess] &&
+      guess < list.Count() && SameKey(nombre, list.Text(guess), comparer)) {
+    nextGuess_ = guess + 1;
+    return guess;
+  }
+  const int found = FirstMatchByHash(nombre, list, comparer);
+  if (found >= 0) nextGuess_ = found + 1;
+  return found;
+}
+
+int ChecklistIndex::FirstMatchByHash(const std::wstring& nombre, platform::Checklist& list,
+                                     platform::TextComparer& comparer) const {
   const std::uint64_t hash = KeyHash(nombre, comparer);
   const std::size_t slot = Slot(hash);
   const auto slotEnd = keys_.begin() + directory_[slot + 1];

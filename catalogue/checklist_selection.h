@@ -32,12 +32,19 @@ class ChecklistIndex {
 
  private:
   std::size_t Slot(std::uint64_t hash) const;
+  int FirstMatchByHash(const std::wstring& nombre, platform::Checklist& list,
+                       platform::TextComparer& comparer) const;
 
   std::vector<std::pair<std::uint64_t, std::int32_t>> keys_;  // (key hash, entry index), sorted
   // Where each run of keys sharing their top `directoryBits_` bits starts in keys_, so a
   // lookup lands next to its key at once instead of searching the whole vector.
   std::vector<std::uint32_t> directory_;
   unsigned directoryBits_ = 0;
+  // Whether each entry is the first (lowest index) of the entries sharing its key hash.
+  std::vector<bool> firstOfHash_;
+  // A run asks for the lines in the order start-up listed them: the entry after the last one
+  // found is tried first, which spares hashing and a jump into the tables. Only a hint.
+  mutable int nextGuess_ = 0;
 };
 
 // ArchSeleccionado through the index: the mark is read from the list when asked.
