@@ -2,9 +2,14 @@
 # Installs what building and testing need, from Debian's packages. Idempotent: installs only
 # what is missing. Never wine32 or the i386 architecture: here it replaces the working wine
 # launcher with one that cannot start.
+#   scripts/install-deps.sh          everything: build, run and test
+#   scripts/install-deps.sh --run    only what building and running the Windows program needs
 set -euo pipefail
-packages=(cmake make g++ clang libclang-rt-dev googletest libgtest-dev libgmock-dev libbenchmark-dev
-          mingw-w64 wine64 xvfb x11-apps imagemagick gcovr)
+# googletest: the Windows build also configures its test programs from those sources.
+packages=(cmake make mingw-w64 googletest wine64 xvfb x11-apps imagemagick)
+if [ "${1:-}" != "--run" ]; then
+  packages+=(g++ clang libclang-rt-dev libgtest-dev libgmock-dev libbenchmark-dev gcovr)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -27,22 +27,7 @@ clsids=({6F1C2A10-3B4D-4E5F-8A91-2C3D4E5F6A01} {6F1C2A10-3B4D-4E5F-8A91-2C3D4E5F
         {6F1C2A10-3B4D-4E5F-8A91-2C3D4E5F6A03})
 
 echo "== Packages"
-# googletest: the Windows build also configures its test programs from those sources.
-packages=(cmake make mingw-w64 googletest wine64 xvfb imagemagick x11-apps)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
-# Debian's wine64 package may bring only wine64; make sure `wine` answers too.
-if ! command -v wine >/dev/null 2>&1 && [ -x /usr/lib/wine/wine64 ]; then
-  ln -sf /usr/lib/wine/wine64 /usr/local/bin/wine
-fi
+bash "$root/scripts/install-deps.sh" --run
 
 echo "== Build ($build)"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
