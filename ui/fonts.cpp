@@ -37,12 +37,12 @@ const std::wstring& UiFaceName() {
   return face;
 }
 
-UniqueFont MakeFont(const FontSpec& spec, UINT dpi) {
+UniqueFont MakeFont(const FontSpec& look, UINT dpi) {
   LOGFONTW font{};
   // Point sizes in hundredths: 8.25 pt at 96 DPI is 11 pixels of character height.
-  font.lfHeight = -MulDiv(spec.centipoints, static_cast<int>(dpi), 7200);
-  font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-  font.lfUnderline = spec.underline ? TRUE : FALSE;
+  font.lfHeight = -MulDiv(look.centipoints, static_cast<int>(dpi), 7200);
+  font.lfWeight = look.bold ? FW_BOLD : FW_NORMAL;
+  font.lfUnderline = look.underline ? TRUE : FALSE;
   font.lfCharSet = DEFAULT_CHARSET;
   font.lfOutPrecision = OUT_DEFAULT_PRECIS;
   font.lfClipPrecision = CLIP_DEFAULT_PRECIS;

@@ -17,6 +17,6 @@ struct FontSpec {
 // "MS Sans Serif" where the system has it, else the nearest of its successors.
 const std::wstring& UiFaceName();
 
-UniqueFont MakeFont(const FontSpec& spec, UINT dpi);
+UniqueFont MakeFont(const FontSpec& look, UINT dpi);
 
 }  // namespace tovrel::ui

@@ -83,11 +83,11 @@ bool FrmeFactura::Create() {
 
 void FrmeFactura::CreateChildren(UINT dpi) {
   labels_.clear();
-  for (const FacturaLabel& spec : kFacturaLabels) {
-    auto label = std::make_unique<Label>(LabelLook{spec.caption, spec.font,
-                                                   InitialColour(spec.colour), spec.alignment,
-                                                   spec.hand ? handCursor_ : nullptr});
-    if (label->Create(hwnd_, spec.id, dpi)) labels_.push_back(std::move(label));
+  for (const FacturaLabel& row : kFacturaLabels) {
+    auto label = std::make_unique<Label>(LabelLook{row.caption, row.font,
+                                                   InitialColour(row.colour), row.alignment,
+                                                   row.hand ? handCursor_ : nullptr});
+    if (label->Create(hwnd_, row.id, dpi)) labels_.push_back(std::move(label));
   }
   auto image = std::make_unique<Label>(LabelLook{});
   if (image->Create(hwnd_, kImage1, dpi)) {
@@ -103,10 +103,10 @@ void FrmeFactura::ApplyLayout(UINT dpi) {
                                         kFacturaExStyle, dpi);
   SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  for (const FacturaLabel& spec : kFacturaLabels) {
-    Label* label = FindLabel(spec.id);
+  for (const FacturaLabel& row : kFacturaLabels) {
+    Label* label = FindLabel(row.id);
     if (!label) continue;
-    const RECT box = PixelBox(spec.left, spec.top, spec.width, spec.height, dpi);
+    const RECT box = PixelBox(row.left, row.top, row.width, row.height, dpi);
     SetWindowPos(label->Window(), nullptr, box.left, box.top, box.right - box.left,
                  box.bottom - box.top, SWP_NOZORDER | SWP_NOACTIVATE);
     label->SetDpi(dpi);
@@ -188,8 +188,8 @@ void FrmeFactura::PaintBackdrop(HDC dc) {
 void FrmeFactura::OnCommand(int id, WORD code) {
   if (code != Label::kPointerMoved && code != Label::kClicked) return;
   int step = 0;
-  for (const FacturaLabel& spec : kFacturaLabels) {
-    if (spec.id == id) step = spec.step;
+  for (const FacturaLabel& row : kFacturaLabels) {
+    if (row.id == id) step = row.step;
   }
   if (code == Label::kPointerMoved) {
     if (step) HighlightStep(step, true);
@@ -204,19 +204,19 @@ void FrmeFactura::OnCommand(int id, WORD code) {
 }
 
 void FrmeFactura::HighlightStep(int step, bool on) {
-  const FacturaStep& spec = kFacturaSteps.at(static_cast<size_t>(step - 1));
+  const FacturaStep& row = kFacturaSteps.at(static_cast<size_t>(step - 1));
   // The colour is set on every call, detail first, whether or not it changes.
-  for (int id : {spec.detailId, spec.subDetailId}) {
+  for (int id : {row.detailId, row.subDetailId}) {
     if (Label* label = FindLabel(id)) label->SetTextColour(on ? kStepGreen : kStepOff);
   }
 }
 
 void FrmeFactura::RunStep(int step) {
-  const FacturaStep& spec = kFacturaSteps.at(static_cast<size_t>(step - 1));
+  const FacturaStep& row = kFacturaSteps.at(static_cast<size_t>(step - 1));
   // Every program of the step is started, side by side, even when an earlier one could
   // not be; the operator is told afterwards what failed.
   std::wstring failures;
-  for (const wchar_t* commandLine : spec.commandLines) {
+  for (const wchar_t* commandLine : row.commandLines) {
     if (!commandLine) continue;
     try {
       launcher_.Launch(L"", commandLine);
