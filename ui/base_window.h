@@ -50,6 +50,13 @@ class BaseWindow {
   }
 
  protected:
+  // WM_DPICHANGED: take the place the system suggests; the caller lays itself out anew.
+  void MoveToSuggestedRect(LPARAM lParam) {
+    const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
   // Registers the class once per process; later calls find it registered.
   static bool RegisterClassOnce(const wchar_t* className, UINT classStyle, HBRUSH background,
                                 HICON icon, HCURSOR cursor) {

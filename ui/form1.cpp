@@ -182,13 +182,10 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // Sent by the multi-line error box for Tab, as a dialog's control would.
       MoveFocus(wParam, LOWORD(lParam) != 0);
       return 0;
-    case WM_DPICHANGED: {
-      const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-      SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    case WM_DPICHANGED:
+      MoveToSuggestedRect(lParam);
       ApplyLayout(HIWORD(wParam));
       return 0;
-    }
     case WM_DESTROY:
       OnDestroy();
       return 0;

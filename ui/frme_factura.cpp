@@ -148,13 +148,10 @@ LRESULT FrmeFactura::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
-    case WM_DPICHANGED: {
-      const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-      SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    case WM_DPICHANGED:
+      MoveToSuggestedRect(lParam);
       ApplyLayout(HIWORD(wParam));
       return 0;
-    }
     case WM_NCDESTROY: {
       // Nothing survives a close: the next opening starts from the table again.
       labels_.clear();

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/win32_platform.h"
 #include "registrar_options.h"
 
 namespace {
@@ -46,19 +47,6 @@ private:
     HRESULT hr_;
 };
 
-std::wstring SystemText(DWORD code) {
-    wchar_t* buffer = nullptr;
-    const DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
-    std::wstring text = n ? std::wstring(buffer, n) : L"";
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
-        text.pop_back();
-    if (text.empty()) text = L"error " + std::to_wstring(code);
-    return text;
-}
-
 std::wstring HexCode(HRESULT hr) {
     wchar_t buffer[16];
     wsprintfW(buffer, L"0x%08lx", static_cast<unsigned long>(hr));
@@ -78,7 +66,7 @@ int ProcessDll(const RegistrarOptions& options, const std::wstring& dll) {
                              : LoadLibraryW(dll.c_str()));
     if (!library) {
         const DWORD code = GetLastError();
-        Tell(options, L"The module \"" + dll + L"\" failed to load.\n\n" + SystemText(code),
+        Tell(options, L"The module \"" + dll + L"\" failed to load.\n\n" + tovrel::platform::DescribeWin32Error(code),
              MB_ICONERROR);
         return kLoadFailed;
     }
