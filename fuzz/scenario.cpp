@@ -65,7 +65,8 @@ ListModel ModelList(const std::string& bytes, long linesRead) {
     }
     if (i >= considered) continue;
     const bool listable = comma != std::wstring::npos && comma < catalogue::kMaxCommaPosition &&
-                          line.size() <= catalogue::kMaxEntryLineLength;
+                          line.size() <= catalogue::kMaxEntryLineLength &&
+                          line.find(L'\0') == std::wstring::npos;  // a list cannot show a NUL
     if (!listable) {
       ++model.badLines;
     } else if (model.listable.size() < static_cast<std::size_t>(platform::Checklist::kMaxEntries)) {
