@@ -12,8 +12,8 @@ find build/host -name '*.gcda' -delete 2>/dev/null || true
 ctest --test-dir build/host --output-on-failure -j2
 echo "== Line coverage of catalogue/ and registration/ by the host tests"
 gcovr --root "$root" --filter 'catalogue/' --filter 'registration/' --exclude-unreachable-branches \
-      --print-summary --txt-summary build/host >build/coverage.txt 2>&1 || true
-grep -E '^(lines|TOTAL|catalogue|registration)' build/coverage.txt || cat build/coverage.txt
+      --print-summary build/host >build/coverage.txt 2>&1 || true
+grep -E '^(lines|TOTAL|catalogue/|registration/)' build/coverage.txt || cat build/coverage.txt
 
 echo "== Windows tests under Wine"
 source "$root/scripts/wine-session.sh"
