@@ -50,16 +50,21 @@ void ChecklistIndex::Add(int index, const std::wstring& text, platform::TextComp
 }
 
 void ChecklistIndex::Finish() {
-  std::sort(keys_.begin(), keys_.end());
   // About one key per slot: hashes are uniform, so each slot holds a handful at most.
   directoryBits_ = 1;
   while ((std::size_t{1} << directoryBits_) < keys_.size()) ++directoryBits_;
   const std::size_t slots = std::size_t{1} << directoryBits_;
-  directory_.assign(slots + 1, static_cast<std::uint32_t>(keys_.size()));
-  std::size_t position = 0;
+  // Distribute the keys by slot (counting, so the work stays linear in the entries), then
+  // order the few keys of each slot by (hash, index).
+  directory_.assign(slots + 1, 0);
+  for (const auto& key : keys_) ++directory_[Slot(key.first) + 1];
+  for (std::size_t slot = 0; slot < slots; ++slot) directory_[slot + 1] += directory_[slot];
+  std::vector<std::pair<std::uint64_t, std::int32_t>> bySlot(keys_.size());
+  std::vector<std::uint32_t> next(directory_.begin(), directory_.end() - 1);
+  for (const auto& key : keys_) bySlot[next[Slot(key.first)]++] = key;
+  keys_ = std::move(bySlot);
   for (std::size_t slot = 0; slot < slots; ++slot) {
-    while (position < keys_.size() && Slot(keys_[position].first) < slot) ++position;
-    directory_[slot] = static_cast<std::uint32_t>(position);
+    std::sort(keys_.begin() + directory_[slot], keys_.begin() + directory_[slot + 1]);
   }
   // Sorted by (hash, index): the first of each run of equal hashes is its lowest index.
   std::int32_t largest = -1;
