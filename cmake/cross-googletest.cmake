@@ -32,9 +32,10 @@ set(TOVREL_WINE_EXEC "${PROJECT_SOURCE_DIR}/scripts/wine-exec.sh" CACHE FILEPATH
 # time by running the program under Wine (the build machine may have no Wine session).
 # CMake's own PRE_TEST discovery is not used: in the CMake shipped here, a reconfigure
 # overwrites its generated include file with one that includes itself.
-#   tovrel_discover_windows_tests(TARGET [WORKING_DIRECTORY dir] [PROPERTIES name value ...])
+#   tovrel_discover_windows_tests(TARGET [WORKING_DIRECTORY dir] [PREFIX text]
+#                                 [PROPERTIES name value ...])
 function(tovrel_discover_windows_tests target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "WORKING_DIRECTORY" "PROPERTIES")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "WORKING_DIRECTORY;PREFIX" "PROPERTIES")
   if(NOT arg_WORKING_DIRECTORY)
     set(arg_WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
   endif()
@@ -53,7 +54,7 @@ function(tovrel_discover_windows_tests target)
     "      TEST_WORKING_DIR [==[${arg_WORKING_DIRECTORY}]==]\n"
     "      TEST_EXTRA_ARGS [==[]==]\n"
     "      TEST_PROPERTIES [==[${arg_PROPERTIES}]==]\n"
-    "      TEST_PREFIX [==[]==]\n"
+    "      TEST_PREFIX [==[${arg_PREFIX}]==]\n"
     "      TEST_SUFFIX [==[]==]\n"
     "      TEST_FILTER [==[]==]\n"
     "      NO_PRETTY_TYPES [==[FALSE]==]\n"
