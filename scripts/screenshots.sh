@@ -22,9 +22,9 @@ app="$work/app"
 mkdir -p "$app" "$root/docs"
 cp "$exe" "$app/Tovrel.exe"
 printf 'MZ' >"$app/regsvr32.exe"
-printf '%s\r\n' "' Componentes de los sistemas" "comdlg32.ocx,Systempath\$" \
-  "mscomctl.ocx,Systempath\$" "crviewer.dll,Crystal\$" "informes.dll,CurrentPath\$" \
-  "msflxgrd.ocx,winpath\$" >"$app/TovrelSvr.lst"
+printf '%s\r\n' "' Componentes de los sistemas" "dialogos.ocx,Systempath\$" \
+  "controles.ocx,Systempath\$" "visor.dll,Crystal\$" "C:\\Sistemas\\informes.dll,CurrentPath\$" \
+  "grilla.ocx,winpath\$" "facturas.dll," >"$app/TovrelSvr.lst"
 
 # shellcheck source=scripts/wine-session.sh
 source "$root/scripts/wine-session.sh"

@@ -5,6 +5,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
+bash "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh" host win64 win32
 
 echo "== Host unit tests"
