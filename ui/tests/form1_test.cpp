@@ -94,8 +94,8 @@ TEST_F(Form1Test, TheErrorLogTakesMoreThanThirtyThousandCharacters) {
 }
 
 TEST_F(Form1Test, StatusCheckBoxAndRegistrarAreWhatTheLogicSees) {
-  form_.SetStatus(L"Registrando: comdlg32.ocx");
-  EXPECT_EQ(TextOf(kLblMensaje), L"Registrando: comdlg32.ocx");
+  form_.SetStatus(L"Registrando: dialogos.ocx");
+  EXPECT_EQ(TextOf(kLblMensaje), L"Registrando: dialogos.ocx");
 
   EXPECT_FALSE(form_.ShowRegistrarMessages());
   SendMessageW(Item(kChkMostrar), BM_CLICK, 0, 0);
