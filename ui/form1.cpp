@@ -82,8 +82,7 @@ bool Form1::Create() {
   }
   const UINT dpi = DpiForWindow(nullptr);
   const SIZE outer =
-      OuterSizeForClient(TwipsToPixels(kForm1ClientWidth, dpi),
-                         TwipsToPixels(kForm1ClientHeight, dpi), kForm1Style, kForm1ExStyle, dpi);
+      OuterSizeForClient(kForm1ClientWidth, kForm1ClientHeight, kForm1Style, kForm1ExStyle, dpi);
   if (!CreateWindowFor(kForm1ClassName, kForm1Title, kForm1Style, kForm1ExStyle, CW_USEDEFAULT,
                        CW_USEDEFAULT, outer.cx, outer.cy, nullptr, nullptr)) {
     return false;
@@ -139,11 +138,7 @@ void Form1::FitListColumn() {
 }
 
 void Form1::ApplyLayout(UINT dpi) {
-  const SIZE outer = OuterSizeForClient(TwipsToPixels(kForm1ClientWidth, dpi),
-                                        TwipsToPixels(kForm1ClientHeight, dpi), kForm1Style,
-                                        kForm1ExStyle, dpi);
-  SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SizeClientArea(hwnd_, kForm1ClientWidth, kForm1ClientHeight, dpi);
   for (const Form1Control& control : kForm1Controls) {
     SetWindowPos(Control(control.id), nullptr, TwipsToPixels(control.left, dpi),
                  TwipsToPixels(control.top, dpi), TwipsToPixels(control.width, dpi),

@@ -98,11 +98,7 @@ void FrmeFactura::CreateChildren(UINT dpi) {
 
 void FrmeFactura::ApplyLayout(UINT dpi) {
   dpi_ = dpi;
-  const SIZE outer = OuterSizeForClient(TwipsToPixels(kFacturaClientWidth, dpi),
-                                        TwipsToPixels(kFacturaClientHeight, dpi), kFacturaStyle,
-                                        kFacturaExStyle, dpi);
-  SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SizeClientArea(hwnd_, kFacturaClientWidth, kFacturaClientHeight, dpi);
   for (const FacturaLabel& row : kFacturaLabels) {
     Label* label = FindLabel(row.id);
     if (!label) continue;

@@ -27,7 +27,9 @@ UINT DpiForWindow(HWND hwnd) {
   return dpi > 0 ? static_cast<UINT>(dpi) : 96u;
 }
 
-SIZE OuterSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi) {
+SIZE OuterSizeForClient(int widthTwips, int heightTwips, DWORD style, DWORD exStyle, UINT dpi) {
+  const int clientWidth = TwipsToPixels(widthTwips, dpi);
+  const int clientHeight = TwipsToPixels(heightTwips, dpi);
   static const auto adjustForDpi =
       User32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
   RECT rect{0, 0, clientWidth, clientHeight};
@@ -36,6 +38,13 @@ SIZE OuterSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD ex
     AdjustWindowRectEx(&rect, style, FALSE, exStyle);
   }
   return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void SizeClientArea(HWND hwnd, int widthTwips, int heightTwips, UINT dpi) {
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
+  const SIZE outer = OuterSizeForClient(widthTwips, heightTwips, style, exStyle, dpi);
+  SetWindowPos(hwnd, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace tovrel::ui

@@ -9,7 +9,11 @@ inline int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast
 // The window's DPI where the system tells it per window, else the screen's.
 UINT DpiForWindow(HWND hwnd);
 
-// The outer size of a window whose client area is `clientWidth` x `clientHeight` pixels.
-SIZE OuterSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi);
+// The outer size of a window whose client area is `widthTwips` x `heightTwips` at `dpi`.
+SIZE OuterSizeForClient(int widthTwips, int heightTwips, DWORD style, DWORD exStyle, UINT dpi);
+
+// Resizes `hwnd` (style and extended style read from it) so that its client area is
+// `widthTwips` x `heightTwips` at `dpi`; its place is kept.
+void SizeClientArea(HWND hwnd, int widthTwips, int heightTwips, UINT dpi);
 
 }  // namespace tovrel::ui
