@@ -22,6 +22,17 @@ trap 'rm -rf "$work"' EXIT
 
 wine "$@" </dev/null >"$work/out" 2>"$work/err"
 status=$?
+# A failure with no output at all means the program never ran (now and then Wine's launcher
+# fails before the program starts, e.g. on a lost wineserver connection): say so and try once
+# more, showing what Wine said. A
+# program that ran and failed always prints something, so real failures are not retried.
+if [ "$status" -ne 0 ] && [ ! -s "$work/out" ]; then
+  echo "wine-exec.sh: the program did not start (exit $status); starting it once more" >&2
+  sed 's/\r$//' "$work/err" >&2
+  sleep 1
+  wine "$@" </dev/null >"$work/out" 2>"$work/err"
+  status=$?
+fi
 
 sed 's/\r$//' "$work/out"
 # Wine's own notes about a missing 32-bit loader are noise here: only 64-bit code runs.
