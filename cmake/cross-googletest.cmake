@@ -36,6 +36,13 @@ set(TOVREL_WINE_EXEC "${PROJECT_SOURCE_DIR}/scripts/wine-exec.sh" CACHE FILEPATH
 #                                 [PROPERTIES name value ...])
 function(tovrel_discover_windows_tests target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "WORKING_DIRECTORY;PREFIX" "PROPERTIES")
+  # Each name starts with the build it ran on (i686, the product, or its x86_64 twin), so
+  # that a summary of both builds' runs tells them apart.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(arg_PREFIX "i686.${arg_PREFIX}")
+  else()
+    set(arg_PREFIX "x86_64.${arg_PREFIX}")
+  endif()
   if(NOT arg_WORKING_DIRECTORY)
     set(arg_WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
   endif()

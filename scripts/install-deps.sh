@@ -6,7 +6,7 @@
 #   scripts/install-deps.sh --run    only what building and running the Windows program needs
 set -euo pipefail
 # googletest: the Windows build also configures its test programs from those sources.
-packages=(cmake make mingw-w64 googletest wine64 xvfb x11-apps imagemagick)
+packages=(cmake make mingw-w64 googletest wine64 xvfb x11-apps imagemagick debootstrap gcc)
 if [ "${1:-}" != "--run" ]; then
   packages+=(g++ clang libclang-rt-dev libgtest-dev libgmock-dev libbenchmark-dev gcovr)
 fi
@@ -20,6 +20,12 @@ if [ "${#missing[@]}" -gt 0 ]; then
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
+# The Debian 13 root whose Wine 10 runs the shipped 32-bit build (WoW64); built once, outside
+# the clone, and reused. Exit 3 means it is there but 32-bit code cannot run on this machine:
+# the scripts that need it say so and go on with the x86_64 build.
+wow64_status=0
+bash "$(dirname "$0")/wow64-root.sh" || wow64_status=$?
+[ "$wow64_status" -eq 0 ] || [ "$wow64_status" -eq 3 ] || exit "$wow64_status"
 # Debian's wine64 package may provide only wine64; make sure `wine` answers too.
 if ! command -v wine >/dev/null 2>&1 && [ -x /usr/lib/wine/wine64 ]; then
   ln -sf /usr/lib/wine/wine64 /usr/local/bin/wine

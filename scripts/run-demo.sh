@@ -1,25 +1,28 @@
 #!/usr/bin/env bash
-# Builds Tovrel for x86_64 and runs it under Wine in a demo application folder.
+# Builds Tovrel and runs it under Wine in a demo application folder: the shipped i686 build in
+# the WoW64 root's Wine 10 (scripts/wow64-root.sh; the first run sets the root up), or, with
+# --x86_64 or where 32-bit code cannot run, the x86_64 twin in the machine's Wine 8.
 #   scripts/run-demo.sh              run it (on $DISPLAY, or headless with a screenshot)
 #   scripts/run-demo.sh --register   also press "Registrar" and show the registry keys written
 #   scripts/run-demo.sh --keep       headless: leave it running on its own X display
+#   scripts/run-demo.sh --x86_64     run the x86_64 twin instead
 # On a fresh Debian machine (as root) it first installs what it needs.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 register=0
 keep=0
+arch=i686
 for arg in "$@"; do
   case "$arg" in
     --register) register=1 ;;
     --keep) keep=1 ;;
-    -h|--help) sed -n '2,6p' "$0"; exit 0 ;;
+    --x86_64) arch=x86_64 ;;
+    -h|--help) sed -n '2,9p' "$0"; exit 0 ;;
     *) echo "unknown option: $arg" >&2; exit 2 ;;
   esac
 done
 
-build="${TOVREL_DEMO_BUILD:-$root/build/win64}"
 app="$root/build/demo-app"
-prefix="$root/build/demo-prefix"
 screenshot="$root/build/demo-screenshot.png"
 logs="$root/build/demo-logs"
 samples=(A B C)
@@ -28,10 +31,25 @@ clsids=({6F1C2A10-3B4D-4E5F-8A91-2C3D4E5F6A01} {6F1C2A10-3B4D-4E5F-8A91-2C3D4E5F
 
 echo "== Packages"
 bash "$root/scripts/install-deps.sh" --run
+source "$root/scripts/wine-session.sh"
+if [ "$arch" = i686 ] && ! bash "$root/scripts/wow64-root.sh" --check; then
+  echo "== 32-bit programs cannot run on this machine: running the x86_64 twin instead"
+  arch=x86_64
+fi
+if [ "$arch" = i686 ]; then
+  build="$root/build/win32"; toolchain="$root/cmake/toolchain-mingw-i686.cmake"
+  export TOVREL_WOW64_ROOT="$(wow64_root)"
+  registry_view=/reg:32
+else
+  build="$root/build/win64"; toolchain="$root/cmake/toolchain-mingw-x86_64.cmake"
+  unset TOVREL_WOW64_ROOT
+  registry_view=""
+fi
+prefix="$root/build/demo-prefix-$arch"
 
 echo "== Build ($build)"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64.cmake" >/dev/null
+      -DCMAKE_TOOLCHAIN_FILE="$toolchain" >/dev/null
 cmake --build "$build" -j2 --target Tovrel TovrelRegistrar TovrelDriver \
       TovrelSampleA TovrelSampleB TovrelSampleC
 
@@ -44,7 +62,6 @@ cp "$root/demo/TovrelSvr.lst" "$app/"
 for s in "${samples[@]}"; do cp "$build/tools/sample_com/TovrelSample$s.dll" "$app/"; done
 ls -l "$app"
 
-source "$root/scripts/wine-session.sh"
 had_display="${DISPLAY:-}"
 wine_session_start "$prefix"
 stop_session() { wine_session_stop; }
@@ -56,13 +73,13 @@ driver="$build/tests/e2e/TovrelDriver.exe"
 drive() {
   local name="$1"; shift
   local status=0
-  wine "$driver" "$@" >"$logs/$name.out" 2>"$logs/$name.err" || status=$?
+  wine_cmd wine "$driver" "$@" >"$logs/$name.out" 2>"$logs/$name.err" || status=$?
   sed 's/\r$//' "$logs/$name.out"
   return "$status"
 }
 
-echo "== Tovrel under Wine (prefix $prefix, display $DISPLAY)"
-(cd "$app" && exec wine Tovrel.exe >"$logs/tovrel.out" 2>"$logs/tovrel.err") &
+echo "== Tovrel ($arch build) under Wine (prefix $prefix, display $DISPLAY)"
+(cd "$app" && wine_cmd wine Tovrel.exe >"$logs/tovrel.out" 2>"$logs/tovrel.err") &
 tovrel_pid=$!
 drive wait wait 60
 
@@ -79,10 +96,10 @@ if [ "$register" -eq 1 ]; then
     key="HKCR\\CLSID\\${clsids[$i]}\\InprocServer32"
     # A registrar is not awaited by Tovrel: give each key a few seconds to appear.
     for _ in $(seq 1 50); do
-      wine reg query "$key" >"$logs/reg-$i.out" 2>&1 && break
+      wine_cmd wine reg query "$key" ${registry_view:+"$registry_view"} >"$logs/reg-$i.out" 2>&1 && break
       sleep 0.2
     done
-    echo "\$ wine reg query '$key'"
+    echo "\$ wine reg query '$key' $registry_view"
     sed 's/\r$//' "$logs/reg-$i.out"
   done
 fi
