@@ -63,6 +63,8 @@ LRESULT Label::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       EndPaint(hwnd_, &paint);
       return 0;
     }
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_.get());
     case WM_ERASEBKGND:
       return 1;  // painted with the backdrop in WM_PAINT
     case WM_MOUSEMOVE:
@@ -125,7 +127,7 @@ void Label::Paint(HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, look_.colour);
   DrawTextW(dc, look_.caption.c_str(), static_cast<int>(look_.caption.size()), &box,
-            look_.alignment | DT_TOP | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
+            look_.alignment | kCaptionFormat);
 }
 
 void Label::PaintPicture(HDC dc, const RECT& box) {
