@@ -35,7 +35,11 @@ void Label::SetTextColour(COLORREF colour) {
 }
 
 void Label::SetDpi(UINT dpi) {
-  font_ = MakeFont(look_.font, dpi);
+  // The box is fixed and clips: the caption must fit it with the face the platform gives.
+  RECT box{};
+  if (hwnd_) GetClientRect(hwnd_, &box);
+  font_ = FitCaptionFont(look_.font, dpi, look_.caption,
+                         CaptionBox{SIZE{box.right, box.bottom}, look_.alignment | kCaptionFormat});
   if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 

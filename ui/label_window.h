@@ -39,6 +39,7 @@ class Label final : public BaseWindow<Label> {
   void SetPicture(HBITMAP picture);  // not owned; drawn stretched instead of the caption
   void SetTextColour(COLORREF colour);
   COLORREF TextColour() const { return look_.colour; }
+  // Makes the font for `dpi`, fitted to the label's present box.
   void SetDpi(UINT dpi);
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

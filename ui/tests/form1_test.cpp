@@ -68,14 +68,16 @@ void ExpectEveryCaptionWholeAndEveryBoxInPlace(HWND window, UINT dpi) {
   int overflowing = 0;
   for (const Form1Control* control : CaptionedControls()) {
     HWND item = GetDlgItem(window, control->id);
-    const std::string overflow = test::CaptionOverflow(item, test::StandardCaptionLayout(item, dpi));
+    const std::string overflow =
+        test::CaptionOverflow(item, test::StandardCaptionLayout(item, dpi));
     if (!overflow.empty()) ++overflowing;
     EXPECT_EQ(overflow, "") << test::Narrow(control->name) << " at " << dpi << " DPI";
   }
   EXPECT_EQ(overflowing, 0) << "captions cut at " << dpi << " DPI";
   for (const Form1Control& control : kForm1Controls) {
     EXPECT_EQ(test::PlaceInParent(GetDlgItem(window, control.id)),
-              test::BoxText(PixelBox(control.left, control.top, control.width, control.height, dpi)))
+              test::BoxText(
+                  PixelBox(control.left, control.top, control.width, control.height, dpi)))
         << test::Narrow(control.name) << " at " << dpi << " DPI";
   }
 }
@@ -91,10 +93,8 @@ TEST_F(Form1Test, EveryCaptionIsWholeAtTheSystemDpi) {
 class Form1CaptionAtDpiTest : public Form1Test, public ::testing::WithParamInterface<UINT> {};
 
 TEST_P(Form1CaptionAtDpiTest, EveryCaptionIsWholeAfterAMoveToAMonitorOfThisDpi) {
-  test::SendDpiChange(form_.Window(), GetParam());
-  RECT client{};
-  GetClientRect(form_.Window(), &client);
-  EXPECT_EQ(client.right, TwipsToPixels(kForm1ClientWidth, GetParam()));
+  EXPECT_EQ(test::ClientWidthAfterDpiChange(form_.Window(), GetParam()),
+            TwipsToPixels(kForm1ClientWidth, GetParam()));
   ExpectEveryCaptionWholeAndEveryBoxInPlace(form_.Window(), GetParam());
 }
 

@@ -95,10 +95,8 @@ class FrmeFacturaCaptionAtDpiTest : public FrmeFacturaTest,
                                     public ::testing::WithParamInterface<UINT> {};
 
 TEST_P(FrmeFacturaCaptionAtDpiTest, EveryCaptionIsWholeAfterAMoveToAMonitorOfThisDpi) {
-  test::SendDpiChange(window_.Window(), GetParam());
-  RECT client{};
-  GetClientRect(window_.Window(), &client);
-  EXPECT_EQ(client.right, TwipsToPixels(kFacturaClientWidth, GetParam()));
+  EXPECT_EQ(test::ClientWidthAfterDpiChange(window_.Window(), GetParam()),
+            TwipsToPixels(kFacturaClientWidth, GetParam()));
   ExpectEveryCaptionWholeAndEveryBoxInPlace(window_.Window(), GetParam());
 }
 

@@ -148,7 +148,8 @@ CaptionLayout StandardCaptionLayout(HWND control, UINT dpi) {
   layout.format |= DT_LEFT;
   const UINT glyphDpi = std::max(dpi, DpiForWindow(control));
   HDC dc = GetDC(control);
-  HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+  HGDIOBJ previous = SelectObject(dc, font);
   INT digit = 0;
   GetCharWidthW(dc, L'0', L'0', &digit);
   SelectObject(dc, previous);
@@ -168,7 +169,8 @@ std::string CaptionOverflow(HWND control, const CaptionLayout& layout) {
   const int height = layout.box.bottom - layout.box.top;
   // Vertical placement moves the text, it does not size it.
   RECT needed{0, 0, width, height};
-  DrawTextW(dc, text.data(), -1, &needed, (layout.format & ~(DT_VCENTER | DT_BOTTOM)) | DT_CALCRECT);
+  DrawTextW(dc, text.data(), -1, &needed,
+            (layout.format & ~static_cast<UINT>(DT_VCENTER | DT_BOTTOM)) | DT_CALCRECT);
   wchar_t face[LF_FACESIZE] = {};
   GetTextFaceW(dc, LF_FACESIZE, face);
   TEXTMETRICW metrics{};
@@ -185,11 +187,14 @@ std::string CaptionOverflow(HWND control, const CaptionLayout& layout) {
   return what.str();
 }
 
-void SendDpiChange(HWND window, UINT dpi) {
+int ClientWidthAfterDpiChange(HWND window, UINT dpi) {
   RECT suggested{};
   GetWindowRect(window, &suggested);
   SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
   PumpPending(window);
+  RECT client{};
+  GetClientRect(window, &client);
+  return client.right;
 }
 
 UINT RequestedSystemDpi() { return g_requestedSystemDpi; }

@@ -80,8 +80,10 @@ inline std::string DpiName(const ::testing::TestParamInfo<UINT>& info) {
   return "Dpi" + std::to_string(info.param);
 }
 
-// What the system sends when a window moves to a monitor of `dpi`.
-void SendDpiChange(HWND window, UINT dpi);
+// Sends what the system sends when a window moves to a monitor of `dpi`; returns the
+// window's client width afterwards. (Its height depends on the title bar, which a system of
+// one DPI keeps at that DPI while the window sizes itself for `dpi`.)
+int ClientWidthAfterDpiChange(HWND window, UINT dpi);
 
 // The system DPI this run was started for (--system-dpi=N), or 0 for whatever it is.
 UINT RequestedSystemDpi();
