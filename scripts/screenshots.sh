@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Screenshots of both windows under Wine: docs/form1.png and docs/frmefactura.png.
-# Builds nothing. The e-invoice window is opened through the main window's hidden button by
+# Screenshots of both windows under Wine, with the system DPI at 96 (docs/form1.png,
+# docs/frmefactura.png) and at 144 (docs/form1-144dpi.png, docs/frmefactura-144dpi.png).
+# Builds nothing; needs Xvfb, xdotool and ImageMagick (scripts/install-deps.sh --run). The e-invoice window is opened through the main window's hidden button by
 # the test helper TovrelOpenFactura.exe (by default the one beside Tovrel.exe).
 #   scripts/screenshots.sh build/h3-win64/ui/Tovrel.exe [TovrelOpenFactura.exe]
 # TOVREL_WINEPREFIX names a prefix to use instead of a throwaway one.
@@ -51,18 +52,35 @@ wait_for_window() {
   return 1
 }
 
-(cd "$app" && exec wine Tovrel.exe </dev/null >"$work/tovrel.log" 2>&1) &
-form="$(wait_for_window 'Tovrel - Producto Desarrollado por Quirval - Soluciones Vevezoduveze')"
-# The pointer highlights whatever step it rests on: move it over the window, so that Wine
-# notices, and then off to a corner.
-xdotool mousemove --window "$form" 10 10 sleep 0.3 mousemove 2 2 >/dev/null 2>&1 || true
-sleep 1  # let the first paint finish
-import -window root "$work/screen.png"
-import -window "$form" "$root/docs/form1.png" 2>/dev/null || cp "$work/screen.png" "$root/docs/form1.png"
+# Both windows with the system DPI at $1, saved as docs/form1$2.png and docs/frmefactura$2.png.
+# The system DPI is read when a program starts: the user's setting is changed first.
+shoot() {
+  local dpi="$1" suffix="$2" form factura program
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+    </dev/null >"$work/reg.log" 2>&1
+  (cd "$app" && exec wine Tovrel.exe </dev/null >"$work/tovrel.log" 2>&1) &
+  program=$!
+  form="$(wait_for_window 'Tovrel - Producto Desarrollado por Quirval - Soluciones Vevezoduveze')"
+  # The pointer highlights whatever step it rests on: move it over the window, so that Wine
+  # notices, and then off to a corner.
+  xdotool mousemove --window "$form" 10 10 sleep 0.3 mousemove 2 2 >/dev/null 2>&1 || true
+  sleep 1  # let the first paint finish
+  import -window root "$work/screen.png"
+  import -window "$form" "$root/docs/form1$suffix.png" 2>/dev/null ||
+    cp "$work/screen.png" "$root/docs/form1$suffix.png"
 
-wine "$helper" </dev/null >"$work/helper.log" 2>&1
-factura="$(wait_for_window 'Registrar componentes de e-Factura')"
-sleep 1
-import -window "$factura" "$root/docs/frmefactura.png" 2>/dev/null ||
-  import -window root "$root/docs/frmefactura.png"
-echo "wrote $root/docs/form1.png and $root/docs/frmefactura.png"
+  wine "$helper" </dev/null >"$work/helper.log" 2>&1
+  factura="$(wait_for_window 'Registrar componentes de e-Factura')"
+  sleep 1
+  import -window "$factura" "$root/docs/frmefactura$suffix.png" 2>/dev/null ||
+    import -window root "$root/docs/frmefactura$suffix.png"
+  # End this program (and everything else in the session) before the next DPI.
+  wineserver -k >/dev/null 2>&1 || true
+  wait "$program" 2>/dev/null || true
+  wineserver -p </dev/null >/dev/null 2>&1 || true
+  echo "wrote $root/docs/form1$suffix.png and $root/docs/frmefactura$suffix.png"
+}
+
+shoot 96 ""
+shoot 144 "-144dpi"
+wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f </dev/null >"$work/reg.log" 2>&1 || true

@@ -3,6 +3,9 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "ui/control_ids.h"
 #include "ui/fonts.h"
 #include "ui/form1_layout.h"
@@ -26,41 +29,69 @@ struct KindLook {
   const wchar_t* className;
   DWORD style;
   DWORD exStyle;
+  UINT captionFormat;  // how the control draws its caption with DrawTextW; 0: it shows none
 };
 
 // Window class and style of each kind of control. Labels take no access keys.
 KindLook LookOf(Form1ControlKind kind) {
   constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+  constexpr UINT kStaticText = DT_EXPANDTABS | DT_WORDBREAK | DT_NOPREFIX;
+  constexpr UINT kButtonText = DT_SINGLELINE | DT_VCENTER;
   switch (kind) {
     case Form1ControlKind::CheckList:
       return {WC_LISTVIEWW,
               kChild | WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL |
                   LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
-              WS_EX_CLIENTEDGE};
+              WS_EX_CLIENTEDGE, 0};
     case Form1ControlKind::Button:
-      return {L"Button", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0};
+      return {L"Button", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, kButtonText | DT_CENTER};
     case Form1ControlKind::HiddenButton:
-      return {L"Button", WS_CHILD | BS_PUSHBUTTON, 0};
+      return {L"Button", WS_CHILD | BS_PUSHBUTTON, 0, kButtonText | DT_CENTER};
     case Form1ControlKind::Panel:
-      return {L"Static", kChild | SS_OWNERDRAW | WS_CLIPSIBLINGS, 0};
+      return {L"Static", kChild | SS_OWNERDRAW | WS_CLIPSIBLINGS, 0, 0};
     case Form1ControlKind::Heading:
-      return {L"Static", kChild | SS_LEFT | SS_NOPREFIX | SS_SUNKEN, 0};
+      return {L"Static", kChild | SS_LEFT | SS_NOPREFIX | SS_SUNKEN, 0, kStaticText | DT_LEFT};
     case Form1ControlKind::PanelText:
-      return {L"Static", kChild | SS_CENTER | SS_NOPREFIX, 0};
+      return {L"Static", kChild | SS_CENTER | SS_NOPREFIX, 0, kStaticText | DT_CENTER};
     case Form1ControlKind::CheckBox:
-      return {L"Button", kChild | WS_TABSTOP | BS_AUTOCHECKBOX, 0};
+      return {L"Button", kChild | WS_TABSTOP | BS_AUTOCHECKBOX, 0, kButtonText | DT_LEFT};
     case Form1ControlKind::StatusText:
-      return {L"Static", kChild | SS_LEFT | SS_NOPREFIX, 0};
+      return {L"Static", kChild | SS_LEFT | SS_NOPREFIX, 0, kStaticText | DT_LEFT};
     case Form1ControlKind::ErrorLog:
       // Enter makes a new line: the window has no default button that could want it.
       return {L"Edit",
               kChild | WS_TABSTOP | WS_BORDER | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE |
                   ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_WANTRETURN,
-              0};
+              0, 0};
     case Form1ControlKind::Link:
-      return {L"Static", kChild | SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0};
+      return {L"Static", kChild | SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0, kStaticText | DT_LEFT};
   }
-  return {L"Static", kChild, 0};
+  return {L"Static", kChild, 0, 0};
+}
+
+// The part of a control's client area that its caption must stay inside. A push button
+// draws its raised frame inside its client area; a check box draws its box at the left
+// (13 pixels at 96 DPI, for the larger of the window's and the control's own DPI), then
+// half a digit's width of space and a pixel of margin.
+SIZE CaptionSpace(HWND control, Form1ControlKind kind, UINT dpi, HFONT font) {
+  RECT client{};
+  GetClientRect(control, &client);
+  SIZE space{client.right, client.bottom};
+  if (kind == Form1ControlKind::Button || kind == Form1ControlKind::HiddenButton) {
+    space.cx -= 4;
+    space.cy -= 4;
+  } else if (kind == Form1ControlKind::CheckBox) {
+    const UINT boxDpi = std::max(dpi, DpiForWindow(control));
+    INT digit = 0;
+    HDC dc = GetDC(control);
+    if (dc) {
+      SelectedObject selected(dc, font);
+      GetCharWidthW(dc, L'0', L'0', &digit);
+    }
+    if (dc) ReleaseDC(control, dc);
+    space.cx -= MulDiv(13, static_cast<int>(boxDpi), 96) + digit / 2 + 1;
+  }
+  return space;
 }
 
 }  // namespace
@@ -149,15 +180,22 @@ void Form1::ApplyLayout(UINT dpi) {
 }
 
 void Form1::ApplyFonts(UINT dpi) {
-  UniqueFont font = MakeFont(kControlFont, dpi);
-  UniqueFont linkFont = MakeFont(kLinkFont, dpi);
+  std::vector<UniqueFont> fonts;
   for (const Form1Control& control : kForm1Controls) {
-    HFONT chosen = control.kind == Form1ControlKind::Link ? linkFont.get() : font.get();
-    SendMessageW(Control(control.id), WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
+    const FontSpec& look = control.kind == Form1ControlKind::Link ? kLinkFont : kControlFont;
+    const UINT format = LookOf(control.kind).captionFormat;
+    HWND item = Control(control.id);
+    UniqueFont font = MakeFont(look, dpi);
+    if (format) {
+      // Each caption in the largest size, up to the specified one, that fits its box.
+      const CaptionBox box{CaptionSpace(item, control.kind, dpi, font.get()), format};
+      font = FitCaptionFont(look, dpi, control.text, box);
+    }
+    SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    fonts.push_back(std::move(font));
   }
   // The controls now use the new fonts; the old ones may go.
-  font_ = std::move(font);
-  linkFont_ = std::move(linkFont);
+  fonts_ = std::move(fonts);
 }
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -9,6 +9,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 // First among the seam's headers: it keeps windows.h's CopyFile macro off the interface.
 #include "platform/win32/win32_platform.h"
@@ -92,8 +93,7 @@ class Form1 final : public BaseWindow<Form1>,
   platform::Ports ports_;
   registration::MainCommands commands_;
 
-  UniqueFont font_;
-  UniqueFont linkFont_;
+  std::vector<UniqueFont> fonts_;  // each control's, in table order
   UniqueBrush headingBrush_;
   UniqueBrush panelBrush_;
   HCURSOR handCursor_ = nullptr;

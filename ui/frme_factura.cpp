@@ -21,12 +21,6 @@ COLORREF InitialColour(LabelColour colour) {
   return colour == LabelColour::Green ? kStepGreen : GetSysColor(COLOR_BTNTEXT);
 }
 
-RECT PixelBox(int left, int top, int width, int height, UINT dpi) {
-  const int x = TwipsToPixels(left, static_cast<UINT>(dpi));
-  const int y = TwipsToPixels(top, dpi);
-  return RECT{x, y, x + TwipsToPixels(width, dpi), y + TwipsToPixels(height, dpi)};
-}
-
 }  // namespace
 
 FrmeFactura::FrmeFactura(platform::ProcessLauncher& launcher, HCURSOR handCursor,

@@ -35,7 +35,11 @@ void Label::SetTextColour(COLORREF colour) {
 }
 
 void Label::SetDpi(UINT dpi) {
-  font_ = MakeFont(look_.font, dpi);
+  // The box is fixed and clips: the caption must fit it with the face the platform gives.
+  RECT box{};
+  if (hwnd_) GetClientRect(hwnd_, &box);
+  font_ = FitCaptionFont(look_.font, dpi, look_.caption,
+                         CaptionBox{SIZE{box.right, box.bottom}, look_.alignment | kCaptionFormat});
   if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
@@ -63,6 +67,8 @@ LRESULT Label::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       EndPaint(hwnd_, &paint);
       return 0;
     }
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_.get());
     case WM_ERASEBKGND:
       return 1;  // painted with the backdrop in WM_PAINT
     case WM_MOUSEMOVE:
@@ -125,7 +131,7 @@ void Label::Paint(HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, look_.colour);
   DrawTextW(dc, look_.caption.c_str(), static_cast<int>(look_.caption.size()), &box,
-            look_.alignment | DT_TOP | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
+            look_.alignment | kCaptionFormat);
 }
 
 void Label::PaintPicture(HDC dc, const RECT& box) {

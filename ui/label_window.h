@@ -30,6 +30,8 @@ class Label final : public BaseWindow<Label> {
   // WM_COMMAND notification codes sent to the parent.
   static constexpr WORD kPointerMoved = 0x4001;
   static constexpr WORD kClicked = 0x4002;
+  // How a caption is drawn in its box, beside its alignment.
+  static constexpr UINT kCaptionFormat = DT_TOP | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL;
 
   explicit Label(LabelLook look);
 
@@ -37,6 +39,7 @@ class Label final : public BaseWindow<Label> {
   void SetPicture(HBITMAP picture);  // not owned; drawn stretched instead of the caption
   void SetTextColour(COLORREF colour);
   COLORREF TextColour() const { return look_.colour; }
+  // Makes the font for `dpi`, fitted to the label's present box.
   void SetDpi(UINT dpi);
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

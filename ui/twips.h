@@ -6,6 +6,13 @@ namespace tovrel::ui {
 
 inline int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
 
+// A box given in twips (place and size), in pixels at `dpi`.
+inline RECT PixelBox(int left, int top, int width, int height, UINT dpi) {
+  const int x = TwipsToPixels(left, dpi);
+  const int y = TwipsToPixels(top, dpi);
+  return RECT{x, y, x + TwipsToPixels(width, dpi), y + TwipsToPixels(height, dpi)};
+}
+
 // The window's DPI where the system tells it per window, else the screen's.
 UINT DpiForWindow(HWND hwnd);
 

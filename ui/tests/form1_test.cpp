@@ -53,6 +53,53 @@ class Form1Test : public ::testing::Test {
   Form1 form_;
 };
 
+// Every control that shows a caption, as the table lists them.
+std::vector<const Form1Control*> CaptionedControls() {
+  std::vector<const Form1Control*> captioned;
+  for (const Form1Control& control : kForm1Controls) {
+    if (control.text[0] != L'\0') captioned.push_back(&control);
+  }
+  return captioned;
+}
+
+// Each caption is measured with the control's own font against the box the control
+// paints it in; the boxes themselves stay where the table puts them at `dpi`.
+void ExpectEveryCaptionWholeAndEveryBoxInPlace(HWND window, UINT dpi) {
+  int overflowing = 0;
+  for (const Form1Control* control : CaptionedControls()) {
+    HWND item = GetDlgItem(window, control->id);
+    const std::string overflow =
+        test::CaptionOverflow(item, test::StandardCaptionLayout(item, dpi));
+    if (!overflow.empty()) ++overflowing;
+    EXPECT_EQ(overflow, "") << test::Narrow(control->name) << " at " << dpi << " DPI";
+  }
+  EXPECT_EQ(overflowing, 0) << "captions cut at " << dpi << " DPI";
+  for (const Form1Control& control : kForm1Controls) {
+    EXPECT_EQ(test::PlaceInParent(GetDlgItem(window, control.id)),
+              test::BoxText(
+                  PixelBox(control.left, control.top, control.width, control.height, dpi)))
+        << test::Narrow(control.name) << " at " << dpi << " DPI";
+  }
+}
+
+TEST_F(Form1Test, EveryCaptionIsWholeAtTheSystemDpi) {
+  const UINT dpi = DpiForWindow(form_.Window());
+  if (test::RequestedSystemDpi()) {
+    ASSERT_EQ(dpi, test::RequestedSystemDpi());
+  }
+  ExpectEveryCaptionWholeAndEveryBoxInPlace(form_.Window(), dpi);
+}
+
+class Form1CaptionAtDpiTest : public Form1Test, public ::testing::WithParamInterface<UINT> {};
+
+TEST_P(Form1CaptionAtDpiTest, EveryCaptionIsWholeAfterAMoveToAMonitorOfThisDpi) {
+  EXPECT_EQ(test::ClientWidthAfterDpiChange(form_.Window(), GetParam()),
+            TwipsToPixels(kForm1ClientWidth, GetParam()));
+  ExpectEveryCaptionWholeAndEveryBoxInPlace(form_.Window(), GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, Form1CaptionAtDpiTest, test::kDpis, test::DpiName);
+
 TEST_F(Form1Test, TheChecklistKeepsTextsAndMarks) {
   const std::wstring longLine = std::wstring(700, L'x') + L".ocx,Systempath$";
   form_.BeginUpdate();

@@ -8,6 +8,7 @@
 
 #include "ui/control_ids.h"
 #include "ui/frme_factura_layout.h"
+#include "ui/label_window.h"
 #include "ui/tests/ui_test_support.h"
 #include "ui/twips.h"
 
@@ -62,6 +63,44 @@ class FrmeFacturaTest : public ::testing::Test {
   int closedCount_ = 0;
   FrmeFactura window_{launcher_, nullptr, [this] { ++closedCount_; }};
 };
+
+// Each label's caption, measured with the label's own font and flags, fits its fixed box
+// without the clipping; the boxes stay where the table puts them at `dpi`.
+void ExpectEveryCaptionWholeAndEveryBoxInPlace(HWND window, UINT dpi) {
+  int overflowing = 0;
+  for (const FacturaLabel& row : kFacturaLabels) {
+    HWND label = GetDlgItem(window, row.id);
+    test::CaptionLayout layout{};
+    GetClientRect(label, &layout.box);
+    layout.format = Label::kCaptionFormat | row.alignment;
+    const std::string overflow = test::CaptionOverflow(label, layout);
+    if (!overflow.empty()) ++overflowing;
+    EXPECT_EQ(overflow, "") << test::Narrow(row.name) << " at " << dpi << " DPI";
+    EXPECT_EQ(test::PlaceInParent(label),
+              test::BoxText(PixelBox(row.left, row.top, row.width, row.height, dpi)))
+        << test::Narrow(row.name) << " at " << dpi << " DPI";
+  }
+  EXPECT_EQ(overflowing, 0) << "captions cut at " << dpi << " DPI";
+}
+
+TEST_F(FrmeFacturaTest, EveryCaptionIsWholeAtTheSystemDpi) {
+  const UINT dpi = DpiForWindow(window_.Window());
+  if (test::RequestedSystemDpi()) {
+    ASSERT_EQ(dpi, test::RequestedSystemDpi());
+  }
+  ExpectEveryCaptionWholeAndEveryBoxInPlace(window_.Window(), dpi);
+}
+
+class FrmeFacturaCaptionAtDpiTest : public FrmeFacturaTest,
+                                    public ::testing::WithParamInterface<UINT> {};
+
+TEST_P(FrmeFacturaCaptionAtDpiTest, EveryCaptionIsWholeAfterAMoveToAMonitorOfThisDpi) {
+  EXPECT_EQ(test::ClientWidthAfterDpiChange(window_.Window(), GetParam()),
+            TwipsToPixels(kFacturaClientWidth, GetParam()));
+  ExpectEveryCaptionWholeAndEveryBoxInPlace(window_.Window(), GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, FrmeFacturaCaptionAtDpiTest, test::kDpis, test::DpiName);
 
 TEST_F(FrmeFacturaTest, OpensWithTheTableColoursAndNoStepHighlighted) {
   const COLORREF labelDefault = GetSysColor(COLOR_BTNTEXT);

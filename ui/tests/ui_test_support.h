@@ -2,6 +2,8 @@
 // Helpers for driving the windows from inside the test process.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <mutex>
 #include <set>
@@ -48,6 +50,44 @@ class MessageBoxAnswerer {
   std::vector<Seen> boxes_;
   std::thread thread_;
 };
+
+// Where a control paints its caption: the box its text must stay inside, in client
+// coordinates, and DrawTextW's flags as the control passes them.
+struct CaptionLayout {
+  RECT box;
+  UINT format;
+};
+
+// The caption layout of a standard Static or Button control, read from its class and
+// style as those controls paint; `dpi` is the DPI its window was laid out for.
+CaptionLayout StandardCaptionLayout(HWND control, UINT dpi);
+
+// Empty when the caption of `control`, measured with the control's own font (WM_GETFONT)
+// by DrawTextW with DT_CALCRECT at the box's width, fits the box; otherwise what overflowed,
+// with the face and the size the platform gave.
+std::string CaptionOverflow(HWND control, const CaptionLayout& layout);
+
+// Where `control` stands in its parent's client area, as "left,top widthxheight".
+std::string PlaceInParent(HWND control);
+std::string BoxText(const RECT& box);
+
+// For messages: the text with anything outside ASCII as '?'.
+std::string Narrow(const std::wstring& text);
+
+// The scales the windows must serve, and their names in test names ("Dpi144").
+inline const auto kDpis = ::testing::Values(96u, 120u, 144u, 192u);
+inline std::string DpiName(const ::testing::TestParamInfo<UINT>& info) {
+  return "Dpi" + std::to_string(info.param);
+}
+
+// Sends what the system sends when a window moves to a monitor of `dpi`; returns the
+// window's client width afterwards. (Its height depends on the title bar, which a system of
+// one DPI keeps at that DPI while the window sizes itself for `dpi`.)
+int ClientWidthAfterDpiChange(HWND window, UINT dpi);
+
+// The system DPI this run was started for (--system-dpi=N), or 0 for whatever it is.
+UINT RequestedSystemDpi();
+void SetRequestedSystemDpi(UINT dpi);
 
 // Text colour a label publishes for drivers.
 COLORREF PublishedColour(HWND label);
