@@ -25,6 +25,14 @@ if(NOT TARGET GTest::gtest)
   endforeach()
 endif()
 
+# Each Windows test's name starts with the build it runs on (i686, the product, or its x86_64
+# twin), so that a summary of both builds' runs tells them apart.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(TOVREL_TEST_BUILD_NAME i686 CACHE INTERNAL "")
+else()
+  set(TOVREL_TEST_BUILD_NAME x86_64 CACHE INTERNAL "")
+endif()
+
 # Runs Windows test programs through the current Wine session.
 set(TOVREL_WINE_EXEC "${PROJECT_SOURCE_DIR}/scripts/wine-exec.sh" CACHE FILEPATH "Runs a Windows program under the current Wine session")
 
@@ -36,13 +44,7 @@ set(TOVREL_WINE_EXEC "${PROJECT_SOURCE_DIR}/scripts/wine-exec.sh" CACHE FILEPATH
 #                                 [PROPERTIES name value ...])
 function(tovrel_discover_windows_tests target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "WORKING_DIRECTORY;PREFIX" "PROPERTIES")
-  # Each name starts with the build it ran on (i686, the product, or its x86_64 twin), so
-  # that a summary of both builds' runs tells them apart.
-  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-    set(arg_PREFIX "i686.${arg_PREFIX}")
-  else()
-    set(arg_PREFIX "x86_64.${arg_PREFIX}")
-  endif()
+  set(arg_PREFIX "${TOVREL_TEST_BUILD_NAME}.${arg_PREFIX}")
   if(NOT arg_WORKING_DIRECTORY)
     set(arg_WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
   endif()
