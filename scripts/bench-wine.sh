@@ -2,19 +2,15 @@
 # Times the finished Tovrel.exe under Wine, a 32,767-entry list beside a 10-entry one in the
 # same run: start-up to the visible window, "Marcar/Desmarcar", a run over every entry
 # unchecked to "Finalizado", and peak working set beside a bare checked ListView holding the
-# same entries.
-#   scripts/bench-wine.sh [repeats]      (builds build/win64 first)
+# same entries, built for the same bitness. Both builds: the shipped i686 one in the WoW64
+# root's Wine 10 (where this machine can run 32-bit code), then the x86_64 twin in Wine 8.
+#   scripts/bench-wine.sh [repeats] [win32|win64]...     (builds them first)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 repeats="${1:-3}"
-"$root/scripts/build.sh" win64 >/dev/null
-bin="$root/build/win64"
-work="$root/build/bench-wine"
-rm -rf "$work"; mkdir -p "$work"
-
+shift || true
+builds=("$@"); [ "${#builds[@]}" -gt 0 ] || builds=(win32 win64)
 source "$root/scripts/wine-session.sh"
-TOVREL_OWN_XVFB=1 wine_session_start "$root/build/bench-prefix"
-trap wine_session_stop EXIT
 
 zpath() { local p="${1//\//\\}"; printf 'Z:%s' "$p"; }  # Wine maps Z: to /
 
@@ -33,13 +29,18 @@ with open(path, 'wb') as f:
 PY
 }
 
+bench_build() {  # build folder name
+  bin="$root/build/$1"
+  work="$root/build/bench-wine-$1"
+  rm -rf "$work"; mkdir -p "$work"
+  TOVREL_OWN_XVFB=1 wine_session_start "$root/build/bench-prefix-$1"
 printf '%-8s %-5s %11s %11s %10s %10s %11s %11s %10s\n' entries try startup_ms bare_start marcar_ms run_ms tovrel_kib bare_kib delta_mib
 for n in 10 32767; do
   app="$work/app-$n"
   make_app "$app" "$n"
   for t in $(seq 1 "$repeats"); do
-    wine "$bin/bench/win32/TovrelTimeProgram.exe" "$(zpath "$app/Tovrel.exe")" "$(zpath "$app")" "$(zpath "$work/time-$n-$t.txt")" >/dev/null 2>&1 || true
-    wine "$bin/bench/win32/TovrelTimeProgram.exe" --bare "$(zpath "$bin/bench/win32/TovrelBareListView.exe")" "$(zpath "$app")" "$(zpath "$work/bare-$n-$t.txt")" >/dev/null 2>&1 || true
+    wine_cmd wine "$bin/bench/win32/TovrelTimeProgram.exe" "$(zpath "$app/Tovrel.exe")" "$(zpath "$app")" "$(zpath "$work/time-$n-$t.txt")" >/dev/null 2>&1 || true
+    wine_cmd wine "$bin/bench/win32/TovrelTimeProgram.exe" --bare "$(zpath "$bin/bench/win32/TovrelBareListView.exe")" "$(zpath "$app")" "$(zpath "$work/bare-$n-$t.txt")" >/dev/null 2>&1 || true
     python3 - "$n" "$t" "$work/time-$n-$t.txt" "$work/bare-$n-$t.txt" <<'PY'
 import sys, re
 n, t, tf, bf = sys.argv[1:5]
@@ -56,4 +57,22 @@ else:
     print(f"{n:<8} {t:<5} {a['startup_ms']:>11} {b.get('startup_ms','?'):>11} {a['marcar_ms']:>10} {a['run_ms']:>10} {a['peak_kib']:>11} {b.get('peak_kib','?'):>11} {delta:>10.1f}")
 PY
   done
+done
+  wine_session_stop
+}
+
+for b in "${builds[@]}"; do
+  if [ "$b" = win32 ]; then
+    echo "== i686 build (the product), Wine 10 in WoW64 mode"
+    if ! bash "$root/scripts/wow64-root.sh" --check; then
+      echo "NOT RUN: 32-bit programs cannot run on this machine"
+      continue
+    fi
+    export TOVREL_WOW64_ROOT="$(wow64_root)"
+  else
+    echo "== x86_64 build, Wine 8"
+    unset TOVREL_WOW64_ROOT
+  fi
+  "$root/scripts/build.sh" "$b" >/dev/null
+  bench_build "$b"
 done
