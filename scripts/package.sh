@@ -5,6 +5,7 @@
 # The same commit gives the same bytes in any folder at any time.
 #   scripts/package.sh                  build dist/Tovrel-<version>.zip
 #   scripts/package.sh --verify-twice   build it twice in two fresh folders, compare byte for byte
+# The i686 programs are linked stripped (-s) and without a time stamp; see README's Release.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="${TOVREL_JOBS:-2}"
@@ -12,22 +13,29 @@ version="$(sed -n 's/.*VALUE "FileVersion", "\(.*\)"/\1/p' "$root/ui/tovrel.rc")
 name="Tovrel-$version"
 prefix=i686-w64-mingw32
 
+cleanup=()
+trap 'rm -rf "${cleanup[@]}"' EXIT
+
 # build_release COMMIT OUTPUT_DIR: the zip and its loose files in OUTPUT_DIR.
 build_release() {
   local commit="$1" out="$2" work
   work="$(mktemp -d "${TMPDIR:-/tmp}/tovrel-release.XXXXXX")"
+  cleanup+=("$work")
   mkdir -p "$work/src" "$out"
   git -C "$root" archive --format=tar "$commit" | tar -x -C "$work/src"
   # Dates come from the commit, never from the clock.
   local epoch
   epoch="$(git -C "$root" log -1 --format=%ct "$commit")"
   cmake -S "$work/src" -B "$work/build" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$work/src/cmake/toolchain-mingw-i686.cmake" -DTOVREL_BENCHMARKS=OFF >/dev/null
+        -DCMAKE_TOOLCHAIN_FILE="$work/src/cmake/toolchain-mingw-i686.cmake" -DTOVREL_BENCHMARKS=OFF -DTOVREL_STRIP=ON >/dev/null
   cmake --build "$work/build" -j"$jobs" --target Tovrel TovrelCheck >/dev/null
   local stage="$work/stage/$name"
   mkdir -p "$stage"
-  "$prefix-strip" -o "$stage/Tovrel.exe" "$work/build/ui/Tovrel.exe"
-  "$prefix-strip" -o "$stage/TovrelCheck.exe" "$work/build/checker/TovrelCheck.exe"
+  cp "$work/build/ui/Tovrel.exe" "$work/build/checker/TovrelCheck.exe" "$stage/"
+  if "$prefix-objdump" -t "$stage/Tovrel.exe" "$stage/TovrelCheck.exe" | grep -q '^\['; then
+    echo "package: the executables still carry symbols" >&2
+    exit 1
+  fi
   cp "$work/src/docs/guia-del-operador.md" "$stage/"
   cp "$work/src/demo/TovrelSvr.lst" "$stage/"
   python3 "$work/src/scripts/pe-stamps.py" "$stage/Tovrel.exe" "$stage/TovrelCheck.exe" >/dev/null \
@@ -54,7 +62,6 @@ with zipfile.ZipFile(target, 'w') as archive:
 PY
   cp "$stage"/*.exe "$stage/SHA256SUMS" "$out/"
   (cd "$out" && sha256sum "$name.zip" >"$name.zip.sha256")
-  rm -rf "$work"
 }
 
 commit="$(git -C "$root" rev-parse HEAD)"
@@ -72,7 +79,7 @@ case "${1:-}" in
   --verify-twice)
     first="$(mktemp -d "${TMPDIR:-/tmp}/tovrel-first.XXXXXX")"
     second="$(mktemp -d "${TMPDIR:-/tmp}/tovrel-second.XXXXXXXXXX")"
-    trap 'rm -rf "$first" "$second"' EXIT
+    cleanup+=("$first" "$second")
     build_release "$commit" "$first/dist"
     sleep 2  # another second on the clock, another folder name
     TZ=America/Argentina/Buenos_Aires build_release "$commit" "$second/dist"
