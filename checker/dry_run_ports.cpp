@@ -133,6 +133,10 @@ void RecordingWindow::ShowMessage(const std::wstring& text, const std::wstring& 
   trace_.messages.push_back({trace_.phase, trace_.line, text, title, icon});
 }
 
+void RecordingWindow::SetStatus(const std::wstring& text) {
+  if (trace_.phase == Phase::Run) trace_.Current().statusTexts.push_back(text);
+}
+
 void RecordingWindow::SetErrorText(const std::wstring& text) {
   if (text.compare(0, errorText_.size(), errorText_) == 0) {
     AppendErrorText(text.substr(errorText_.size()));

@@ -76,7 +76,7 @@ class RecordingWindow final : public platform::MainWindow {
   void MoveWindow(float, float) override {}
   void ShowMessage(const std::wstring& text, const std::wstring& title, platform::MessageIcon icon) override;
   void DisableRegistrar() override { trace_.registrarDisabled = true; }
-  void SetStatus(const std::wstring&) override {}
+  void SetStatus(const std::wstring& text) override;
   std::wstring ErrorText() override { return errorText_; }
   void SetErrorText(const std::wstring& text) override;
   void AppendErrorText(const std::wstring& text) override;

@@ -82,6 +82,9 @@ class Check {
     if (outcome == registration::RunOutcome::Ended) {
       result_.ending = Ending::Finalizado;
       closingMessage_ = trace_.messages.size() - 1;  // "Finalizado", after the last line
+      // After it the status label is cleared: that belongs to no line.
+      std::vector<std::wstring>& status = trace_.effects[trace_.line].statusTexts;
+      if (!status.empty() && status.back().empty()) status.pop_back();
     } else {
       result_.ending = Ending::Stopped;
       result_.stopLine = trace_.messages.empty() ? trace_.line : trace_.messages.back().line;
@@ -204,6 +207,7 @@ class Check {
       }
     }
     for (const TracedErrorLine& e : runErrors_[line.number]) ReviewErrorLine(line.number, placement, e, report);
+    for (const std::wstring& status : effects.statusTexts) report.details.push_back(L"estado: " + Quote(status));
     for (const std::wstring& command : effects.commandLines) report.details.push_back(L"registra: " + command);
   }
 

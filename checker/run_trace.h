@@ -43,6 +43,7 @@ struct LineEffects {
   int foundInARow = 0;  // lookups answered "found" one after the other, the latest included
   std::wstring backupName;                  // where the file it replaces would be saved
   std::vector<std::wstring> copies;         // "from -> to" of component copies that would succeed
+  std::vector<std::wstring> statusTexts;    // what LblMensaje would say
   std::vector<std::wstring> commandLines;   // registrar launches
 };
 

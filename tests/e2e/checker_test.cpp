@@ -153,6 +153,9 @@ TEST_F(CheckerTest, ForeseesTovrelsMessagesErrorLinesBackupsAndLaunchesWordForWo
         PressOk(box);
     }
     EXPECT_TRUE(NoMessageBoxWithin(app_->id(), milliseconds(1500)));  // stopped: no "Finalizado"
+    // Stopped, the status label keeps the last text the checker foresaw.
+    ASSERT_FALSE(check.Quoted(L"    estado: ").empty());
+    EXPECT_EQ(TextOf(Control(kLblMensaje)), check.Quoted(L"    estado: ").back());
     EXPECT_EQ(SortedPrintable(ErrorLines()), SortedPrintable(errorLines));
     EXPECT_EQ(ErrorLines(), errorLines);
     EXPECT_EQ(CommandLines(WaitForLaunches(LaunchLog(), commands.size())), commands);

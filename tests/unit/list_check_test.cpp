@@ -168,6 +168,14 @@ TEST(ListCheckTest, ForeseesWhatTheProgramShowsAndDoesWithoutChangingAnything) {
   EXPECT_EQ(r.entryLines, 11u);
   EXPECT_EQ(r.lines.at(5).details.at(0), L"destino: C:\\Windows\\Crystal");
   EXPECT_EQ(r.lines.at(0).details.at(0), L"destino: la carpeta de la aplicación (C:\\Tovrel\\)");
+  // Line 12: copied from its folder, shown and registered under its bare name; the label is
+  // cleared after "Finalizado", which belongs to no line.
+  EXPECT_EQ(r.lines.back().details,
+            (std::vector<std::wstring>{L"destino: C:\\Windows", L"nada que respaldar: no hay C:\\Windows\\lib.ocx",
+                                       L"componente: está en C:\\Fuente\\lib.ocx",
+                                       L"copia: C:\\Fuente\\lib.ocx -> C:\\Windows\\lib.ocx",
+                                       L"estado: \u00abRegistrando: lib.ocx\u00bb",
+                                       L"registra: \"C:\\Tovrel\\\\regsvr32.exe \"\"lib.ocx\" /s "}));
 }
 
 TEST(ListCheckTest, AStoppingTokenAndTheLinesTheRunNeverReaches) {
