@@ -79,9 +79,13 @@ void DryRunFileSystem::Pretend(const std::wstring& path) {
   entries_.push_back(std::move(entry));
 }
 
+bool DryRunFileSystem::MadeByThisRun(const std::wstring& path) {
+  return exact_.count(text_.SortKey(CollapseBackslashes(path))) != 0;
+}
+
 bool DryRunFileSystem::InOverlay(const std::wstring& pattern) {
   const std::wstring collapsed = CollapseBackslashes(pattern);
-  if (collapsed.find_first_of(L"*?") == std::wstring::npos) return exact_.count(text_.SortKey(collapsed)) != 0;
+  if (collapsed.find_first_of(L"*?") == std::wstring::npos) return MadeByThisRun(collapsed);
   std::wstring folder, name;
   SplitAtLastBackslash(collapsed, folder, name);
   const std::string folderKey = FolderKey(folder);
@@ -107,8 +111,9 @@ bool DryRunFileSystem::FindNormalFile(const std::wstring& pattern) {
 void DryRunFileSystem::CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
   trace_.pendingCause.reset();
   std::optional<CopyFailure> failure = forecast_.Failure(from, to, replaceExisting);
-  // A source that an earlier copy of this run made would be there by then.
-  if (failure && failure->kind == CopyFailureKind::MissingSource && InOverlay(from)) failure.reset();
+  // A source that an earlier copy of this run made would be there by then (a pattern is no
+  // file name: a copy from one fails even where a search finds a match).
+  if (failure && failure->kind == CopyFailureKind::MissingSource && MadeByThisRun(from)) failure.reset();
   if (failure) {
     trace_.pendingCause =
         failure->kind == CopyFailureKind::MissingFolder ? ErrorCause::MissingFolder : ErrorCause::CopyRefused;

@@ -43,6 +43,7 @@ class DryRunFileSystem final : public platform::FileSystem {
 
  private:
   bool InOverlay(const std::wstring& pattern);
+  bool MadeByThisRun(const std::wstring& path);
   std::string FolderKey(const std::wstring& path);
 
   platform::FileSystem& real_;

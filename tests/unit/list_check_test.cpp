@@ -113,7 +113,9 @@ void LayMixedWorkstation(Workstation& ws) {
                 "COMP.DLL, systempath$ ",                   // 9: not the same text: copied again
                 "comp.dll,Systempath$",                     // 10: repeats 3: backed up under 003
                 "oculto.dll,Systempath$",                   // 11: the system file there is not replaced
-                "C:\\Fuente\\lib.ocx,winpath$"});           // 12: copied from its folder, bare name registered
+                "C:\\Fuente\\lib.ocx,winpath$",             // 12: copied from its folder, bare name registered
+                "C:\\Windows\\LIB.ocx,Systempath$",         // 13: the copy line 12 made is its source
+                "C:\\Windows\\l*.ocx,Systempath$"});        // 14: found by the search, but no copy from a pattern
   ws.files.AddFile(L"C:\\Tovrel\\app.dll");
   ws.files.AddFile(L"C:\\Tovrel\\comp.dll", "new");
   ws.files.AddFile(kSys + L"comp.dll", "old");
@@ -160,17 +162,18 @@ TEST(ListCheckTest, ForeseesWhatTheProgramShowsAndDoesWithoutChangingAnything) {
       {4, FindingCode::ComponentMissing},   {5, FindingCode::FolderRequired},
       {6, FindingCode::ComponentMissing},   {7, FindingCode::MissingDestination},
       {8, FindingCode::PassedOverAtStartup}, {10, FindingCode::DuplicateLine},
-      {11, FindingCode::ErrorLine}};
+      {11, FindingCode::ErrorLine},          {14, FindingCode::ErrorLine}};
   EXPECT_EQ(checked.codes, expected);
   EXPECT_EQ(r.findings[5].severity, Severity::Warning);
   EXPECT_EQ(r.ending, checker::Ending::Finalizado);
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.entryLines, 11u);
+  EXPECT_EQ(r.entryLines, 13u);
   EXPECT_EQ(r.lines.at(5).details.at(0), L"destino: C:\\Windows\\Crystal");
   EXPECT_EQ(r.lines.at(0).details.at(0), L"destino: la carpeta de la aplicación (C:\\Tovrel\\)");
+  EXPECT_EQ(r.lines.at(11).details.at(3), L"copia: C:\\Windows\\LIB.ocx -> C:\\Windows\\System32\\LIB.ocx");
   // Line 12: copied from its folder, shown and registered under its bare name; the label is
   // cleared after "Finalizado", which belongs to no line.
-  EXPECT_EQ(r.lines.back().details,
+  EXPECT_EQ(r.lines.at(10).details,
             (std::vector<std::wstring>{L"destino: C:\\Windows", L"nada que respaldar: no hay C:\\Windows\\lib.ocx",
                                        L"componente: está en C:\\Fuente\\lib.ocx",
                                        L"copia: C:\\Fuente\\lib.ocx -> C:\\Windows\\lib.ocx",
