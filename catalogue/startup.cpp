@@ -62,22 +62,6 @@ bool RegistrarPresent(const std::wstring& appPath, platform::FileSystem& files) 
   }
 }
 
-// Why start-up cannot list an entry line; nothing when it can.
-std::optional<std::wstring> EntryProblem(const std::wstring& line) {
-  if (line.size() > kMaxEntryLineLength) {
-    return L"La línea tiene más de " + std::to_wstring(kMaxEntryLineLength) + L" caracteres.";
-  }
-  // The list cannot show such a text, and no file or command line can hold it.
-  if (line.find(L'\0') != std::wstring::npos) return L"La línea contiene un carácter nulo.";
-  try {
-    SplitEntryLine(line);
-  } catch (const LineSplitError& e) {
-    return e.Description();
-  }
-  return std::nullopt;
-}
-
-
 struct LoadReport {
   std::wstring errorLines;            // for TxtError, one per line passed over
   unsigned long badLines = 0;         // lines that cannot be listed
@@ -132,6 +116,20 @@ void LoadList(MainState& state, ChecklistIndex& index, platform::Ports& ports) {
 }
 
 }  // namespace
+
+std::optional<std::wstring> EntryProblem(const std::wstring& line) {
+  if (line.size() > kMaxEntryLineLength) {
+    return L"La línea tiene más de " + std::to_wstring(kMaxEntryLineLength) + L" caracteres.";
+  }
+  // The list cannot show such a text, and no file or command line can hold it.
+  if (line.find(L'\0') != std::wstring::npos) return L"La línea contiene un carácter nulo.";
+  try {
+    SplitEntryLine(line);
+  } catch (const LineSplitError& e) {
+    return e.Description();
+  }
+  return std::nullopt;
+}
 
 std::wstring GetWindowsDir(platform::SystemFolders& folders) {
   return QueryFolder([&](wchar_t* buffer, std::uint32_t size) { return folders.WindowsDirectory(buffer, size); });

@@ -1,6 +1,7 @@
 #pragma once
 // Start-up of the main window: centre it, work out the folders, check for the registrar and
 // load the list into the checklist, every entry checked.
+#include <optional>
 #include <string>
 
 #include "catalogue/checklist_selection.h"
@@ -13,6 +14,10 @@ namespace tovrel::catalogue {
 // the size the query says it needs).
 std::wstring GetWindowsDir(platform::SystemFolders& folders);
 std::wstring GetSystemDir(platform::SystemFolders& folders);
+
+// Why start-up passes over an entry line instead of listing it (the text of its error
+// line); nothing when it lists it.
+std::optional<std::wstring> EntryProblem(const std::wstring& line);
 
 enum class StartupResult { Ready, RegistrarMissing };
 

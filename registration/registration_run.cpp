@@ -79,26 +79,13 @@ class Run {
     return true;
   }
 
-  const std::wstring& Destination(Location location) const {
-    switch (location) {
-      case Location::Crystal: return state_.CrystalPath;
-      case Location::WindowsDir: return state_.WinPath;
-      case Location::SystemDir: return state_.SysPath;
-      default: return state_.AppPath;
-    }
-  }
-
   void Place(Location location) {
-    if (location == Location::CurrentPath) {
-      PlaceInPlace();
-      return;
+    Placement placement = PlacementFor(state_, location, ports_.text);
+    switch (placement.kind) {
+      case PlacementKind::InPlace: PlaceInPlace(); return;
+      case PlacementKind::ApplicationFolder: Register(); return;
+      case PlacementKind::Copy: PlaceByCopy(std::move(placement.folder)); return;
     }
-    const std::wstring& destination = Destination(location);
-    if (ports_.text.Equal(destination, state_.AppPath)) {
-      Register();
-      return;
-    }
-    PlaceByCopy(destination);
   }
 
   // A refused lookup is reported and counts as "no file".
@@ -198,6 +185,21 @@ class Run {
 };
 
 }  // namespace
+
+Placement PlacementFor(const catalogue::MainState& state, Location location, platform::TextComparer& text) {
+  const auto folder = [&]() -> const std::wstring& {
+    switch (location) {
+      case Location::Crystal: return state.CrystalPath;
+      case Location::WindowsDir: return state.WinPath;
+      case Location::SystemDir: return state.SysPath;
+      default: return state.AppPath;
+    }
+  };
+  if (location == Location::CurrentPath) return {PlacementKind::InPlace, L""};
+  const std::wstring& destination = folder();
+  if (text.Equal(destination, state.AppPath)) return {PlacementKind::ApplicationFolder, destination};
+  return {PlacementKind::Copy, destination};
+}
 
 std::wstring RegistrarCommandLine(const std::wstring& appPath, const std::wstring& component,
                                   bool showMessages) {

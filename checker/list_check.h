@@ -1,0 +1,76 @@
+#pragma once
+// Checks a component list by running the program's own start-up and registration run, every
+// entry checked, against a seam that changes nothing, and tells line by line what it saw.
+#include <string>
+#include <vector>
+
+#include "catalogue/main_state.h"
+#include "checker/copy_forecast.h"
+#include "platform/file_system.h"
+#include "platform/system_folders.h"
+#include "platform/text_comparer.h"
+#include "platform/text_files.h"
+
+namespace tovrel::checker {
+
+// What the check reads of the workstation; nothing of it is ever written.
+struct Workstation {
+  platform::FileSystem& files;
+  platform::TextFiles& textFiles;
+  platform::SystemFolders& folders;
+  platform::TextComparer& text;
+  CopyForecast& forecast;
+  std::wstring applicationFolder;  // where TovrelSvr.lst and regsvr32.exe are looked for
+};
+
+enum class Severity { Error, Warning };
+
+enum class FindingCode {
+  UnknownToken = 1,        // TVR001: a checked line's token stops the run
+  NeverReached = 2,        // TVR002: after a stop
+  PassedOverAtStartup = 3, // TVR003: no comma, comma too far, too long, a NUL
+  BeyondListLimit = 4,     // TVR004: entry lines past 32,767
+  ComponentMissing = 5,    // TVR005
+  FolderRequired = 6,      // TVR006: CurrentPath$ with a bare name
+  MissingDestination = 7,  // TVR007: the copy would fail: no such folder
+  BackupNamesTaken = 8,    // TVR008: all 1000 names
+  DuplicateLine = 9,       // TVR009
+  RegistrarMissing = 10,   // TVR010
+  ListUnreadable = 11,     // TVR011
+  ErrorLine = 12,          // TVR012: any other error line of the run
+  NotBesideProgram = 13,   // TVR013: registered from the application folder, not there
+};
+
+struct Finding {
+  long line;  // 0: the list as a whole
+  Severity severity;
+  FindingCode code;
+  std::wstring text;
+};
+
+// What the run does with one entry line, in words.
+struct LineReport {
+  long number;
+  std::wstring text;                  // the line as read
+  std::vector<std::wstring> details;  // destination, lookup, backup, copy, launch, messages
+};
+
+enum class Ending { Finalizado, Stopped, NoRun, Unreadable };
+
+struct CheckResult {
+  catalogue::MainState state;
+  std::vector<std::wstring> startupNotes;  // what start-up would show before the window
+  std::vector<LineReport> lines;
+  std::vector<Finding> findings;  // the list's own first, then by line
+  Ending ending = Ending::NoRun;
+  long stopLine = 0;
+  std::size_t entryLines = 0;
+  std::size_t launches = 0;
+  std::size_t messages = 0;    // message boxes besides "Finalizado", start-up's included
+  std::size_t errorLines = 0;  // error-box lines, start-up's included
+  int exitCode = 2;            // 0 clean "Finalizado", 1 anything else, 2 list unreadable
+};
+
+CheckResult CheckList(Workstation& workstation);
+
+}  // namespace tovrel::checker

@@ -1,0 +1,101 @@
+// TovrelCheck: says what Tovrel would do with the component list of a folder, changing nothing.
+//   TovrelCheck.exe [carpeta]    (by default its own folder, as Tovrel)
+// Exit code 0: a run would end in "Finalizado" with no message and no error line; 1: it would
+// not; 2: the list cannot be read (or the arguments are wrong).
+// First: it includes <windows.h> and takes back the name CopyFile for the seam.
+#include "platform/win32/win32_platform.h"
+
+#include <string>
+#include <vector>
+
+#include "checker/check_report.h"
+#include "checker/list_check.h"
+#include "checker/win32_copy_forecast.h"
+
+namespace {
+
+using namespace tovrel;
+
+constexpr wchar_t kUsage[] =
+    L"Uso: TovrelCheck.exe [carpeta]\r\n"
+    L"Dice qué haría Tovrel con TovrelSvr.lst de la carpeta (por omisión, la de TovrelCheck.exe) si se\r\n"
+    L"pulsara \"Registrar\" con todos los componentes marcados. No escribe ni inicia nada.\r\n"
+    L"Código de salida: 0 si terminaría en \"Finalizado\" sin mensajes ni líneas de error, 1 si no,\r\n"
+    L"2 si la lista no se puede leer.";
+
+// Into a console as text; into a file or a pipe as UTF-8.
+class Output {
+ public:
+  explicit Output(DWORD which) : handle_(::GetStdHandle(which)) {
+    DWORD mode = 0;
+    console_ = ::GetConsoleMode(handle_, &mode) != 0;
+  }
+  void Line(const std::wstring& text) {
+    const std::wstring line = text + L"\r\n";
+    DWORD written = 0;
+    if (console_) {
+      ::WriteConsoleW(handle_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+      return;
+    }
+    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr, 0,
+                                            nullptr, nullptr);
+    if (bytes <= 0) return;
+    std::string utf8(static_cast<std::size_t>(bytes), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), utf8.data(), bytes, nullptr,
+                          nullptr);
+    ::WriteFile(handle_, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+  }
+
+ private:
+  HANDLE handle_;
+  bool console_ = false;
+};
+
+// The folder as the program would see its own: absolute, no trailing backslash but a root's.
+std::wstring FullFolder(const std::wstring& given) {
+  const DWORD needed = ::GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) platform::ThrowLastError();
+  std::wstring full(needed, L'\0');
+  const DWORD length = ::GetFullPathNameW(given.c_str(), needed, full.data(), nullptr);
+  if (length == 0 || length >= needed) platform::ThrowLastError();
+  full.resize(length);
+  while (full.size() > 1 && full.back() == L'\\' && full[full.size() - 2] != L':') full.pop_back();
+  return full;
+}
+
+int Check(const std::wstring& folder, Output& out) {
+  platform::Win32FileSystem files;
+  platform::Win32TextFiles textFiles;
+  platform::Win32SystemFolders folders;
+  platform::Win32TextComparer text;
+  checker::Win32CopyForecast forecast;
+  // Tovrel opened from its folder looks up relative names there.
+  ::SetCurrentDirectoryW(folder.c_str());
+  checker::Workstation workstation{files, textFiles, folders, text, forecast, folder};
+  const checker::CheckResult result = checker::CheckList(workstation);
+  for (const std::wstring& line : checker::ReportLines(result)) out.Line(line);
+  return result.exitCode;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  platform::HardenDllSearch();
+  Output out(STD_OUTPUT_HANDLE);
+  Output err(STD_ERROR_HANDLE);
+  const std::vector<std::wstring> args(argv + 1, argv + argc);
+  if (args.size() > 1 || (args.size() == 1 && (args[0] == L"/?" || args[0] == L"-h" || args[0] == L"--help"))) {
+    err.Line(kUsage);
+    return 2;
+  }
+  try {
+    const std::wstring folder =
+        args.empty() ? platform::Win32SystemFolders().ApplicationFolder() : FullFolder(args[0]);
+    return Check(folder, out);
+  } catch (const platform::PlatformError& e) {
+    err.Line(L"TovrelCheck: " + e.Description());
+  } catch (const std::exception&) {
+    err.Line(L"TovrelCheck: error inesperado.");
+  }
+  return 2;
+}

@@ -1,0 +1,231 @@
+// TovrelCheck.exe on real folders under Wine: what it foresees is what Tovrel.exe then shows
+// and does on the same list, word for word, and it changes nothing itself.
+#include <algorithm>
+
+#include "app_fixture.h"
+
+namespace e2e {
+namespace {
+
+using namespace tovrel::ui;
+
+std::wstring CheckExe() { return ToWindowsPath(TOVREL_CHECK_PATH); }
+
+struct CheckOutput {
+    DWORD exitCode = 0;
+    std::vector<std::wstring> lines;
+
+    // "TovrelSvr.lst(N): error TVRnnn" (or warning) of every finding, "N TVRnnn", in order.
+    std::vector<std::wstring> Codes() const {
+        std::vector<std::wstring> codes;
+        for (const std::wstring& line : lines) {
+            const size_t tvr = line.find(L": error TVR") != std::wstring::npos ? line.find(L"TVR")
+                                : line.find(L": warning TVR") != std::wstring::npos ? line.find(L"TVR")
+                                                                                   : std::wstring::npos;
+            if (!StartsWith(line, L"TovrelSvr.lst") || tvr == std::wstring::npos) continue;
+            const size_t open = line.find(L'(');
+            const std::wstring number = open < tvr ? line.substr(open + 1, line.find(L')') - open - 1) : L"0";
+            codes.push_back(number + L" " + line.substr(tvr, 6));
+        }
+        return codes;
+    }
+    // The texts between the quotes of detail lines that begin with `head`, in order.
+    std::vector<std::wstring> Quoted(const std::wstring& head) const {
+        std::vector<std::wstring> texts;
+        for (const std::wstring& line : lines) {
+            const size_t at = line.find(head);
+            if (at == std::wstring::npos) continue;
+            const size_t open = line.find(L'\u00ab', at);
+            const size_t close = line.rfind(L'\u00bb');
+            if (open != std::wstring::npos && close > open) texts.push_back(line.substr(open + 1, close - open - 1));
+        }
+        return texts;
+    }
+    std::vector<std::wstring> After(const std::wstring& head) const {
+        std::vector<std::wstring> texts;
+        for (const std::wstring& line : lines) {
+            if (StartsWith(line, head)) texts.push_back(line.substr(head.size()));
+        }
+        return texts;
+    }
+    std::string All() const {
+        std::wstring all;
+        for (const std::wstring& line : lines) all += line + L"\n";
+        return ToUtf8(all);
+    }
+};
+
+// Runs the checker with its output in a file, from `currentFolder`.
+CheckOutput RunCheck(const std::wstring& arguments, const std::wstring& exe, const std::wstring& currentFolder) {
+    const std::wstring outPath = JoinPath(currentFolder, L"..\\" + UniqueStem(L"chk") + L".out");
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE out = CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) throw WaitFailed(L"cannot create " + outPath);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = out;
+    std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+    PROCESS_INFORMATION info{};
+    const BOOL started = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                                        nullptr, currentFolder.c_str(), &startup, &info);
+    CloseHandle(out);
+    if (!started) throw WaitFailed(L"cannot start " + exe);
+    CheckOutput result;
+    const DWORD waited = WaitForSingleObject(info.hProcess, 120000);
+    GetExitCodeProcess(info.hProcess, &result.exitCode);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    if (waited != WAIT_OBJECT_0) throw WaitFailed(L"the checker did not end");
+    std::string bytes;
+    ReadBytes(outPath, bytes);
+    RemoveFileIfPresent(outPath);
+    const std::wstring text = FromUtf8(bytes);
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = text.find(L"\r\n", start);
+        result.lines.push_back(text.substr(start, end == std::wstring::npos ? end : end - start));
+        start = end == std::wstring::npos ? text.size() : end + 2;
+    }
+    return result;
+}
+
+class CheckerTest : public TovrelAppTest {
+protected:
+    CheckOutput Check() { return RunCheck(L"\"" + folder_ + L"\"", CheckExe(), WindowsFolder()); }
+};
+
+TEST_F(CheckerTest, ForeseesTovrelsMessagesErrorLinesBackupsAndLaunchesWordForWord) {
+    const std::wstring stem = UniqueStem(L"chk");
+    const std::wstring sys = SystemFolder();
+    const std::wstring copied = stem + L"c.dll";
+    ASSERT_FALSE(FolderExists(JoinPath(WindowsFolder(), L"Crystal")));
+    for (const wchar_t* name : {L"a.dll", L"c.dll", L"cry.dll", L"here.dll"}) WriteBytes(InApp(stem + name), "nuevo");
+    const std::wstring target = JoinPath(sys, copied);
+    WriteBytes(target, "viejo");
+    WriteBytes(JoinPath(sys, stem + L"c.000"), "antiguo");
+    for (const wchar_t* end : {L"dll", L"000", L"001", L"002"}) RemoveAtEnd(JoinPath(sys, stem + L"c." + end));
+    const std::vector<std::wstring> lines = {
+        L"' lista de prueba",
+        stem + L"a.dll,",                             // 2
+        copied + L",Systempath$",                     // 3: backed up under 001
+        stem + L"falta.dll,winpath$",                 // 4: not in the application folder
+        stem + L"here.dll,CurrentPath$",              // 5: bare name
+        stem + L"cry.dll,Crystal$",                   // 6: no Crystal folder
+        L"sin coma",                                  // 7
+        copied + L",Systempath$",                     // 8: the same again: backed up under 002
+        stem + L"x.dll,Systempath$,x",                // 9: stops the run
+        stem + L"a.dll, "};                           // 10: never reached
+    Prepare(lines);
+    const std::vector<std::wstring> before = FileNamesMatching(folder_, L"*");
+
+    const CheckOutput check = Check();
+    EXPECT_EQ(check.exitCode, 1u) << check.All();
+    const std::vector<std::wstring> codes = {L"4 TVR005", L"5 TVR006", L"6 TVR007", L"7 TVR003",
+                                             L"8 TVR009", L"9 TVR001", L"10 TVR002"};
+    EXPECT_EQ(check.Codes(), codes) << check.All();
+    EXPECT_EQ(FileNamesMatching(folder_, L"*"), before);
+    EXPECT_EQ(ContentsOf(target), "viejo");
+    EXPECT_FALSE(FileExists(JoinPath(sys, stem + L"c.001")));
+
+    // What it foresees, in the order Tovrel shows it.
+    const std::vector<std::wstring> messages = check.Quoted(L"    mensaje: ");
+    std::vector<std::wstring> errorLines = check.Quoted(L"    Tovrel no la muestra: ");
+    for (const std::wstring& line : check.lines) {
+        if (StartsWith(line, L"    línea de error")) errorLines.push_back(line.substr(line.find(L'\u00ab') + 1,
+                                                                                    line.rfind(L'\u00bb') - line.find(L'\u00ab') - 1));
+    }
+    std::vector<std::wstring> commands;
+    for (const std::wstring& c : check.After(L"    registra: ")) commands.push_back(c);
+    ASSERT_EQ(messages.size(), 3u) << check.All();
+    ASSERT_EQ(check.Quoted(L"Al iniciar, Tovrel mostrar").size(), 1u) << check.All();
+
+    Start();
+    const MessageBoxSeen startup = WaitForMessageBox(app_->id());
+    EXPECT_EQ(Printable(startup.text), Printable(check.Quoted(L"Al iniciar, Tovrel mostrar").front()));
+    PressOk(startup);
+    form1_ = WaitForWindow(app_->id(), kForm1ClassName);
+    Click(Control(kCmdRegistrar));
+    for (const std::wstring& message : messages) {
+        const MessageBoxSeen box = WaitForMessageBox(app_->id());
+        EXPECT_EQ(Printable(box.text), Printable(message));
+        PressOk(box);
+    }
+    EXPECT_TRUE(NoMessageBoxWithin(app_->id(), milliseconds(1500)));  // stopped: no "Finalizado"
+    // Stopped, the status label keeps the last text the checker foresaw.
+    ASSERT_FALSE(check.Quoted(L"    estado: ").empty());
+    EXPECT_EQ(TextOf(Control(kLblMensaje)), check.Quoted(L"    estado: ").back());
+    EXPECT_EQ(SortedPrintable(ErrorLines()), SortedPrintable(errorLines));
+    EXPECT_EQ(ErrorLines(), errorLines);
+    EXPECT_EQ(CommandLines(WaitForLaunches(LaunchLog(), commands.size())), commands);
+    EXPECT_EQ(check.After(L"    copia de respaldo: "),
+              (std::vector<std::wstring>{target + L" -> " + JoinPath(sys, stem + L"c.001"),
+                                         target + L" -> " + JoinPath(sys, stem + L"c.002")}));
+    EXPECT_EQ(ContentsOf(JoinPath(sys, stem + L"c.001")), "viejo");
+    EXPECT_EQ(ContentsOf(JoinPath(sys, stem + L"c.002")), "nuevo");
+}
+
+TEST_F(CheckerTest, ExitCodesItsOwnFolderAndWhatStartUpPassesOver) {
+    const std::wstring stem = UniqueStem(L"ok");
+    WriteBytes(InApp(stem + L"a.dll"), "x");
+    Prepare({L"' limpia", stem + L"a.dll,"});
+    CheckOutput clean = Check();
+    EXPECT_EQ(clean.exitCode, 0u) << clean.All();
+    EXPECT_TRUE(StartsWith(clean.lines.back(), L"Resumen: 1 línea de componente, 1 registro, 0 errores")) << clean.All();
+
+    // Without an argument it checks its own folder, wherever it is started from.
+    CopyOrThrow(CheckExe(), InApp(L"TovrelCheck.exe"));
+    EXPECT_EQ(RunCheck(L"", InApp(L"TovrelCheck.exe"), WindowsFolder()).lines, clean.lines);
+
+    RemoveFileIfPresent(InApp(L"regsvr32.exe"));
+    CheckOutput noRegistrar = Check();
+    EXPECT_EQ(noRegistrar.exitCode, 1u);
+    EXPECT_EQ(noRegistrar.Codes(), std::vector<std::wstring>{L"0 TVR010"}) << noRegistrar.All();
+
+    RemoveFileIfPresent(InApp(L"TovrelSvr.lst"));
+    CheckOutput unreadable = Check();
+    EXPECT_EQ(unreadable.exitCode, 2u);
+    EXPECT_EQ(unreadable.Codes(), (std::vector<std::wstring>{L"0 TVR010", L"0 TVR011"})) << unreadable.All();
+
+    // Lines start-up passes over, entries past the list's limit.
+    CopyOrThrow(LoggingRegistrarExe(), InApp(L"regsvr32.exe"));
+    std::string bytes = "sin coma\r\n" + std::string(40000, 'l') + ",\r\n" + std::string("nul\0,\r\n", 7);
+    for (int i = 0; i < 32768; ++i) bytes += ToAnsi(stem) + "a.dll,\r\n";
+    WriteBytes(InApp(L"TovrelSvr.lst"), bytes);
+    CheckOutput hostile = Check();
+    EXPECT_EQ(hostile.exitCode, 1u);
+    std::vector<std::wstring> codes = hostile.Codes();
+    const auto duplicate = [](const std::wstring& c) { return c.size() > 6 && c.substr(c.size() - 6) == L"TVR009"; };
+    EXPECT_EQ(std::count_if(codes.begin(), codes.end(), duplicate), 32766);
+    codes.erase(std::remove_if(codes.begin(), codes.end(), duplicate), codes.end());
+    ASSERT_EQ(codes.size(), 4u) << hostile.All().substr(0, 4000);
+    EXPECT_EQ(codes.at(0), L"1 TVR003");
+    EXPECT_EQ(codes.at(1), L"2 TVR003");
+    EXPECT_EQ(codes.at(2), L"3 TVR003");
+    EXPECT_EQ(codes.back(), L"32771 TVR004");
+}
+
+TEST_F(CheckerTest, EveryBackupNameTakenIsForeseen) {
+    const std::wstring stem = UniqueStem(L"all");
+    const std::wstring win = WindowsFolder();
+    WriteBytes(InApp(stem + L".dll"), "nuevo");
+    WriteBytes(JoinPath(win, stem + L".dll"), "viejo");
+    RemoveAtEnd(JoinPath(win, stem + L".dll"));
+    for (int i = 0; i < 1000; ++i) {
+        wchar_t digits[4];
+        swprintf(digits, 4, L"%03d", i);
+        WriteBytes(JoinPath(win, stem + L"." + digits), "");
+        RemoveAtEnd(JoinPath(win, stem + L"." + digits));
+    }
+    Prepare({stem + L".dll,winpath$"});
+    const CheckOutput check = Check();
+    EXPECT_EQ(check.Codes(), std::vector<std::wstring>{L"1 TVR008"}) << check.All();
+
+    StartAndWaitForForm1();
+    PressRegistrarAndFinish();
+    EXPECT_EQ(ErrorLines(), check.Quoted(L"    línea de error: "));
+}
+
+}  // namespace
+}  // namespace e2e
