@@ -50,7 +50,7 @@ prefix="$root/build/demo-prefix-$arch"
 echo "== Build ($build)"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$toolchain" >/dev/null
-cmake --build "$build" -j2 --target Tovrel TovrelRegistrar TovrelDriver \
+cmake --build "$build" -j2 --target Tovrel TovrelRegistrar TovrelDriver TovrelComClient \
       TovrelSampleA TovrelSampleB TovrelSampleC
 
 echo "== Application folder ($app)"
@@ -102,6 +102,10 @@ if [ "$register" -eq 1 ]; then
     echo "\$ wine reg query '$key' $registry_view"
     sed 's/\r$//' "$logs/reg-$i.out"
   done
+  echo "== A client of the same bitness ($arch) creates each component and asks who it is"
+  wine_cmd wine "$build/tools/com_client/TovrelComClient.exe" "${clsids[@]}" \
+    >"$logs/client.out" 2>"$logs/client.err" || true
+  sed 's/\r$//' "$logs/client.out"
 fi
 
 if [ -n "$had_display" ]; then

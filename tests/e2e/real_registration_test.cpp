@@ -1,6 +1,10 @@
 // A real COM registration: our registrar beside the program, a sample server in the list.
 #include "app_fixture.h"
 
+#include <objbase.h>
+
+#include "sample_identity.h"
+
 namespace e2e {
 namespace {
 
@@ -62,6 +66,21 @@ TEST_F(RealRegistrationTest, RunRegistersASampleServerThroughOurRegistrar) {
     EXPECT_EQ(model, L"Apartment");
     EXPECT_TRUE(ReadValue(L"Tovrel.SampleA\\CLSID", nullptr, clsid));
     EXPECT_EQ(clsid, kSampleClsid);
+
+    // A client of the program's bitness creates it and calls it: the registration is in the
+    // registry view that such clients read, and the object answers what only that sample knows.
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    CLSID classId;
+    ASSERT_EQ(CLSIDFromString(kSampleClsid, &classId), S_OK);
+    ISampleIdentity* object = nullptr;
+    ASSERT_EQ(CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, kIidSampleIdentity,
+                               reinterpret_cast<void**>(&object)),
+              S_OK);
+    wchar_t answer[128] = L"";
+    EXPECT_EQ(object->Identify(answer, ARRAYSIZE(answer)), S_OK);
+    object->Release();
+    CoUninitialize();
+    EXPECT_EQ(std::wstring(answer), std::wstring(L"Tovrel.SampleA ") + SampleBitness());
 }
 
 TEST_F(RealRegistrationTest, RegistrarSplitsTheProgramsCommandLineAndReportsFailures) {

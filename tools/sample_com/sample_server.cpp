@@ -1,10 +1,14 @@
-// A minimal in-process COM server: one class whose objects implement IUnknown only. The
-// build compiles this file once per sample with its own class id and ProgID.
+// A minimal in-process COM server: one class whose objects tell who they are
+// (ISampleIdentity). The build compiles this file once per sample with its own class id and
+// ProgID.
 #include <windows.h>
 #include <objbase.h>
 
+#include <cwchar>
 #include <new>
 #include <string>
+
+#include "sample_identity.h"
 
 namespace {
 
@@ -16,15 +20,15 @@ HMODULE g_module = nullptr;
 LONG g_liveObjects = 0;
 LONG g_locks = 0;
 
-class SampleObject final : public IUnknown {
+class SampleObject final : public ISampleIdentity {
 public:
     SampleObject() { InterlockedIncrement(&g_liveObjects); }
     ~SampleObject() { InterlockedDecrement(&g_liveObjects); }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
         if (!out) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown)) {
-            *out = static_cast<IUnknown*>(this);
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, kIidSampleIdentity)) {
+            *out = static_cast<ISampleIdentity*>(this);
             AddRef();
             return S_OK;
         }
@@ -36,6 +40,13 @@ public:
         const ULONG left = InterlockedDecrement(&refs_);
         if (left == 0) delete this;
         return left;
+    }
+    HRESULT STDMETHODCALLTYPE Identify(wchar_t* buffer, UINT capacity) override {
+        if (!buffer) return E_POINTER;
+        const std::wstring answer = std::wstring(kProgId) + L" " + SampleBitness();
+        if (answer.size() >= capacity) return E_INVALIDARG;
+        std::wmemcpy(buffer, answer.c_str(), answer.size() + 1);
+        return S_OK;
     }
 
 private:
