@@ -56,7 +56,8 @@ if 'error' in a or 'startup_ms' not in a:
     print(f"{n:<8} {t:<6} failed: {open(tf).read().strip() if a else 'no output'}")
 else:
     delta = (int(a['peak_kib']) - int(b.get('peak_kib', 0))) / 1024
-    extra = f"  peaks_kib={a['peaks_kib']} end_kib={a['working_set_kib']}" if ',' in a.get('peaks_kib', '') else ''
+    extra = (f"  startup_kib={a['startup_kib']} marcar_kib={a['marcar_kib']} peaks_kib={a['peaks_kib']}"
+             f" end_kib={a['working_set_kib']}") if ',' in a.get('peaks_kib', '') else ''
     print(f"{n:<8} {t:<5} {a['startup_ms']:>11} {b.get('startup_ms','?'):>11} {a['marcar_ms']:>10} {a['run_ms']:>10} {a['peak_kib']:>11} {b.get('peak_kib','?'):>11} {delta:>10.1f}{extra}")
 PY
   done

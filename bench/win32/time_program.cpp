@@ -3,7 +3,8 @@
 // reads the program's peak working set. With --bare it starts the bare checked list instead
 // (on TovrelSvr.lst in the folder) and reads its start-up time and peak the same way. With
 // --runs N it answers each closing message and presses "Registrar" again, N runs in all, and
-// also gives the peak after each run (peaks_kib) and the working set at the end.
+// also gives the peak after each run (peaks_kib) and the working set at the end. The peaks
+// after start-up and after "Marcar/Desmarcar" are given too (startup_kib, marcar_kib).
 //   TovrelTimeProgram.exe [--bare] [--runs N] <program> <application folder> <output file>
 #include <windows.h>
 #include <psapi.h>
@@ -114,10 +115,12 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(out, "error=main window never appeared\n");
     status = 5;
   } else {
+    const SIZE_T startupKib = PeakKib(process.hProcess);
     const auto marcarStart = Clock::now();
     SendMessageW(form, WM_COMMAND, MAKEWPARAM(kCmdMarcar, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(form, kCmdMarcar)));
     const double marcarMs = MillisecondsSince(marcarStart);
+    const SIZE_T marcarKib = PeakKib(process.hProcess);
 
     double runMs = 0;
     HWND box = nullptr;
@@ -137,11 +140,12 @@ int wmain(int argc, wchar_t** argv) {
     }
     const PROCESS_MEMORY_COUNTERS memory = Memory(process.hProcess);
     std::fprintf(out, "startup_ms=%.1f marcar_ms=%.1f run_ms=%.1f closing=%ls peak_kib=%llu peaks_kib=%s "
-                 "working_set_kib=%llu pagefile_kib=%llu\n",
+                 "working_set_kib=%llu pagefile_kib=%llu startup_kib=%llu marcar_kib=%llu\n",
                  startupMs, marcarMs, runMs, box ? text : L"(none)",
                  static_cast<unsigned long long>(memory.PeakWorkingSetSize / 1024), peaks.c_str(),
                  static_cast<unsigned long long>(memory.WorkingSetSize / 1024),
-                 static_cast<unsigned long long>(memory.PagefileUsage / 1024));
+                 static_cast<unsigned long long>(memory.PagefileUsage / 1024),
+                 static_cast<unsigned long long>(startupKib), static_cast<unsigned long long>(marcarKib));
     if (!box || lstrcmpW(text, L"Finalizado") != 0) status = 6;
   }
   TerminateProcess(process.hProcess, 0);
