@@ -32,7 +32,13 @@ void CheckingFileSystem::CopyFile(const std::wstring& from, const std::wstring& 
   }
   const bool hadFile = existing != nullptr;
   const std::string oldBytes = hadFile ? existing->bytes : std::string();
-  files_.CopyFile(from, to, replaceExisting);
+  try {
+    files_.CopyFile(from, to, replaceExisting);
+  } catch (const platform::PlatformError&) {
+    Require(files_.TemporaryFiles().empty(), "a failed copy left its temporary file");
+    throw;
+  }
+  Require(files_.TemporaryFiles().empty(), "a copy left its temporary file");
   const std::string& newBytes = files_.File(to)->bytes;
 
   if (!replaceExisting) {

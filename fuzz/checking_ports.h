@@ -13,7 +13,8 @@ namespace tovrel::fuzz {
 // Prints `what` and aborts when `holds` is false.
 void Require(bool holds, const char* what);
 
-// Copies as on Win32, and no file is replaced unless a backup of its content lies beside it.
+// Copies as on Win32, no file is replaced unless a backup of its content lies beside it, and
+// no copy, failed or not, leaves its temporary file.
 class CheckingFileSystem : public platform::FileSystem {
  public:
   explicit CheckingFileSystem(fake::FakeFileSystem& files) : files_(files) {}

@@ -21,7 +21,10 @@
 //            bit3 those destination files are hidden (even i) or system (odd i)
 //            bits4-5 backup names already taken: none, 000, 000 and 002, all 1000 (only for
 //                    the first component that asks for it)
-//            bit6 copies to its destination fail   bit7 lookups of it throw
+//            bit6 copies to its destination fail (and, for even i, its backup copy), at
+//                 the step i % 5: before writing, creating, writing, flushing or renaming
+//                 the temporary file
+//            bit7 lookups of it throw
 //   the rest  the list file's bytes, as they are
 #include <cstddef>
 #include <cstdint>

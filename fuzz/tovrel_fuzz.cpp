@@ -2,6 +2,7 @@
 // input (see scenario.h for the mapping), with the rules that must always hold checked.
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -127,12 +128,27 @@ class Workstation {
           if (backupsTaken == 2 && counter == 1) continue;  // a gap, filled first
           fake_.files.AddFile(registration::BackupCandidateName(target, bare.size(), counter), "bak");
         }
-        if (state & 0x40) fake_.files.FailCopyTo(target);
+        if (state & 0x40) {
+          FailCopiesTo(target, i);
+          if (i % 2 == 0) FailCopiesTo(registration::BackupCandidateName(target, bare.size(), taken == 0 ? 0 : 1), i);
+        }
         if (state & 0x80) {
           fake_.files.FailLookupOf(registration::BackupCandidateName(target, bare.size(), 1));
           if (i % 2 == 1) fake_.files.FailLookupOf(target);
         }
       }
+    }
+  }
+
+  // Before anything is written, or at one step of the copy through a temporary file.
+  void FailCopiesTo(const std::wstring& path, std::size_t i) {
+    static constexpr fake::CopyStep kSteps[] = {fake::CopyStep::CreateTemporary, fake::CopyStep::Write,
+                                                fake::CopyStep::Flush, fake::CopyStep::Rename};
+    const std::size_t step = i % (std::size(kSteps) + 1);
+    if (step == 0) {
+      fake_.files.FailCopyTo(path);
+    } else {
+      fake_.files.FailCopyTo(path, kSteps[step - 1]);
     }
   }
 

@@ -5,11 +5,14 @@
 # same entries, built for the same bitness. Both builds: the shipped i686 one in the WoW64
 # root's Wine 10 (where this machine can run 32-bit code), then the x86_64 twin in Wine 8.
 #   scripts/bench-wine.sh [repeats] [win32|win64]...     (builds them first)
+# TOVREL_BENCH_RUNS=N makes N runs in each program (the closing message answered between them)
+# and adds the peak after each run and the working set at the end.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 repeats="${1:-3}"
 shift || true
 builds=("$@"); [ "${#builds[@]}" -gt 0 ] || builds=(win32 win64)
+runs="${TOVREL_BENCH_RUNS:-1}"
 source "$root/scripts/wine-session.sh"
 
 zpath() { local p="${1//\//\\}"; printf 'Z:%s' "$p"; }  # Wine maps Z: to /
@@ -39,7 +42,7 @@ for n in 10 32767; do
   app="$work/app-$n"
   make_app "$app" "$n"
   for t in $(seq 1 "$repeats"); do
-    wine_cmd wine "$bin/bench/win32/TovrelTimeProgram.exe" "$(zpath "$app/Tovrel.exe")" "$(zpath "$app")" "$(zpath "$work/time-$n-$t.txt")" >/dev/null 2>&1 || true
+    wine_cmd wine "$bin/bench/win32/TovrelTimeProgram.exe" --runs "$runs" "$(zpath "$app/Tovrel.exe")" "$(zpath "$app")" "$(zpath "$work/time-$n-$t.txt")" >/dev/null 2>&1 || true
     wine_cmd wine "$bin/bench/win32/TovrelTimeProgram.exe" --bare "$(zpath "$bin/bench/win32/TovrelBareListView.exe")" "$(zpath "$app")" "$(zpath "$work/bare-$n-$t.txt")" >/dev/null 2>&1 || true
     python3 - "$n" "$t" "$work/time-$n-$t.txt" "$work/bare-$n-$t.txt" <<'PY'
 import sys, re
@@ -54,7 +57,9 @@ if 'error' in a or 'startup_ms' not in a:
     print(f"{n:<8} {t:<6} failed: {open(tf).read().strip() if a else 'no output'}")
 else:
     delta = (int(a['peak_kib']) - int(b.get('peak_kib', 0))) / 1024
-    print(f"{n:<8} {t:<5} {a['startup_ms']:>11} {b.get('startup_ms','?'):>11} {a['marcar_ms']:>10} {a['run_ms']:>10} {a['peak_kib']:>11} {b.get('peak_kib','?'):>11} {delta:>10.1f}")
+    extra = (f"  startup_kib={a['startup_kib']} marcar_kib={a['marcar_kib']} peaks_kib={a['peaks_kib']}"
+             f" end_kib={a['working_set_kib']}") if ',' in a.get('peaks_kib', '') else ''
+    print(f"{n:<8} {t:<5} {a['startup_ms']:>11} {b.get('startup_ms','?'):>11} {a['marcar_ms']:>10} {a['run_ms']:>10} {a['peak_kib']:>11} {b.get('peak_kib','?'):>11} {delta:>10.1f}{extra}")
 PY
   done
 done

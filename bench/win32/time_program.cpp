@@ -1,8 +1,11 @@
 // Times Tovrel.exe as an operator meets it: from process start to the visible main window,
 // "Marcar/Desmarcar", and a run from the press of "Registrar" to the closing message; then
 // reads the program's peak working set. With --bare it starts the bare checked list instead
-// (on TovrelSvr.lst in the folder) and reads its start-up time and peak the same way.
-//   TovrelTimeProgram.exe [--bare] <program> <application folder> <output file>
+// (on TovrelSvr.lst in the folder) and reads its start-up time and peak the same way. With
+// --runs N it answers each closing message and presses "Registrar" again, N runs in all, and
+// also gives the peak after each run (peaks_kib) and the working set at the end. The peaks
+// after start-up and after "Marcar/Desmarcar" are given too (startup_kib, marcar_kib).
+//   TovrelTimeProgram.exe [--bare] [--runs N] <program> <application folder> <output file>
 #include <windows.h>
 #include <psapi.h>
 
@@ -53,11 +56,20 @@ double MillisecondsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-SIZE_T PeakKib(HANDLE process) {
+PROCESS_MEMORY_COUNTERS Memory(HANDLE process) {
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof(counters);
   GetProcessMemoryInfo(process, &counters, sizeof(counters));
-  return counters.PeakWorkingSetSize / 1024;
+  return counters;
+}
+
+SIZE_T PeakKib(HANDLE process) { return Memory(process).PeakWorkingSetSize / 1024; }
+
+// Presses OK on the message box and waits until it is gone.
+void Dismiss(HWND box) {
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  const auto end = Clock::now() + kDeadline;
+  while (IsWindow(box) && IsWindowVisible(box) && Clock::now() < end) Sleep(2);
 }
 
 }  // namespace
@@ -68,8 +80,14 @@ int wmain(int argc, wchar_t** argv) {
     --argc;
     ++argv;
   }
+  int runs = 1;
+  if (argc > 2 && lstrcmpW(argv[1], L"--runs") == 0) {
+    runs = _wtoi(argv[2]);
+    argc -= 2;
+    argv += 2;
+  }
   if (argc < 4) {
-    std::fprintf(stderr, "usage: TovrelTimeProgram [--bare] <program> <app folder> <output file>\n");
+    std::fprintf(stderr, "usage: TovrelTimeProgram [--bare] [--runs N] <program> <app folder> <output file>\n");
     return 2;
   }
   FILE* out = _wfopen(argv[3], L"w");
@@ -97,22 +115,37 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(out, "error=main window never appeared\n");
     status = 5;
   } else {
+    const SIZE_T startupKib = PeakKib(process.hProcess);
     const auto marcarStart = Clock::now();
     SendMessageW(form, WM_COMMAND, MAKEWPARAM(kCmdMarcar, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(form, kCmdMarcar)));
     const double marcarMs = MillisecondsSince(marcarStart);
+    const SIZE_T marcarKib = PeakKib(process.hProcess);
 
-    const auto runStart = Clock::now();
-    PostMessageW(form, WM_COMMAND, MAKEWPARAM(kCmdRegistrar, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(form, kCmdRegistrar)));
-    HWND box = WaitForWindow(process.dwProcessId, L"#32770", process.hProcess);
-    const double runMs = MillisecondsSince(runStart);
+    double runMs = 0;
+    HWND box = nullptr;
     wchar_t text[256] = {};
-    if (box) GetDlgItemTextW(box, 0xFFFF, text, 256);
-
-    std::fprintf(out, "startup_ms=%.1f marcar_ms=%.1f run_ms=%.1f closing=%ls peak_kib=%llu\n",
+    std::string peaks;
+    for (int run = 1; run <= runs; ++run) {
+      if (box) Dismiss(box);
+      const auto runStart = Clock::now();
+      PostMessageW(form, WM_COMMAND, MAKEWPARAM(kCmdRegistrar, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(form, kCmdRegistrar)));
+      box = WaitForWindow(process.dwProcessId, L"#32770", process.hProcess);
+      if (run == 1) runMs = MillisecondsSince(runStart);
+      text[0] = 0;
+      if (box) GetDlgItemTextW(box, 0xFFFF, text, 256);
+      peaks += (run > 1 ? "," : "") + std::to_string(PeakKib(process.hProcess));
+      if (!box || lstrcmpW(text, L"Finalizado") != 0) break;
+    }
+    const PROCESS_MEMORY_COUNTERS memory = Memory(process.hProcess);
+    std::fprintf(out, "startup_ms=%.1f marcar_ms=%.1f run_ms=%.1f closing=%ls peak_kib=%llu peaks_kib=%s "
+                 "working_set_kib=%llu pagefile_kib=%llu startup_kib=%llu marcar_kib=%llu\n",
                  startupMs, marcarMs, runMs, box ? text : L"(none)",
-                 static_cast<unsigned long long>(PeakKib(process.hProcess)));
+                 static_cast<unsigned long long>(memory.PeakWorkingSetSize / 1024), peaks.c_str(),
+                 static_cast<unsigned long long>(memory.WorkingSetSize / 1024),
+                 static_cast<unsigned long long>(memory.PagefileUsage / 1024),
+                 static_cast<unsigned long long>(startupKib), static_cast<unsigned long long>(marcarKib));
     if (!box || lstrcmpW(text, L"Finalizado") != 0) status = 6;
   }
   TerminateProcess(process.hProcess, 0);

@@ -1,3 +1,6 @@
+#include <vector>
+
+#include "platform/replacement_name.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_platform.h"
 
@@ -29,6 +32,85 @@ bool MeansNothingThere(DWORD error) {
   }
 }
 
+// Read and written in pieces of this size: a large component is never held in memory whole.
+constexpr DWORD kCopyChunk = 1u << 20;
+
+// What the system's copy carries over from the source.
+DWORD CarriedAttributes(DWORD source) {
+  constexpr DWORD kCarried = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                             FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  const DWORD kept = source & kCarried;
+  return kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL;
+}
+
+// Fails, before anything is written, where the system's copy would have refused `to`.
+void RefuseDestination(const std::wstring& to, bool replaceExisting) {
+  const DWORD existing = ::GetFileAttributesW(to.c_str());
+  if (existing == INVALID_FILE_ATTRIBUTES) return;  // nothing there (a missing folder fails later)
+  if (existing & FILE_ATTRIBUTE_DIRECTORY) ThrowWin32Error(ERROR_ACCESS_DENIED);
+  if (!replaceExisting) ThrowWin32Error(ERROR_FILE_EXISTS);
+  // Windows refuses to replace a read-only, hidden or system file; say so here, so that the
+  // refusal holds everywhere (Wine replaces read-only files) and no file that the existence
+  // test cannot see, and so has no backup, is ever replaced.
+  constexpr DWORD kProtected = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  if (existing & kProtected) ThrowWin32Error(ERROR_ACCESS_DENIED);
+  // A file in use or held open without sharing: the same refusal as a copy writing over it
+  // would meet, and before a large copy is written in vain.
+  detail::UniqueHandle probe(::CreateFileW(to.c_str(), GENERIC_WRITE | DELETE,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                           OPEN_EXISTING, 0, nullptr));
+  if (probe.get() == INVALID_HANDLE_VALUE) {
+    probe.release();
+    ThrowLastError();
+  }
+}
+
+void CopyContents(HANDLE from, HANDLE to) {
+  std::vector<char> buffer(kCopyChunk);
+  for (;;) {
+    DWORD got = 0;
+    if (!::ReadFile(from, buffer.data(), kCopyChunk, &got, nullptr)) ThrowLastError();
+    if (got == 0) return;
+    DWORD put = 0;
+    if (!::WriteFile(to, buffer.data(), got, &put, nullptr)) ThrowLastError();
+    if (put != got) ThrowWin32Error(ERROR_DISK_FULL);
+  }
+}
+
+// The temporary file of one copy: hidden while it is written, removed unless renamed.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(std::wstring path) : path_(std::move(path)) {}
+  ~TemporaryFile() {
+    if (!created_) return;
+    ::SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(path_.c_str());
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+  detail::UniqueHandle Create() {
+    // One left by a copy that was cut short is this destination's own: it goes first.
+    if (::GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES) {
+      ::SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+      ::DeleteFileW(path_.c_str());
+    }
+    detail::UniqueHandle file(::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                            FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+      file.release();
+      ThrowLastError();  // not created, so not ours to remove
+    }
+    created_ = true;
+    return file;
+  }
+  void Renamed() { created_ = false; }
+
+ private:
+  std::wstring path_;
+  bool created_ = false;
+};
+
 }  // namespace
 
 bool Win32FileSystem::FindNormalFile(const std::wstring& pattern) {
@@ -43,7 +125,7 @@ bool Win32FileSystem::FindNormalFile(const std::wstring& pattern) {
     ThrowWin32Error(error);
   }
   do {
-    if (IsNormalFile(found.dwFileAttributes)) return true;
+    if (IsNormalFile(found.dwFileAttributes) && !IsReplacementName(found.cFileName)) return true;
   } while (::FindNextFileW(search.get(), &found));
   const DWORD error = ::GetLastError();
   if (error != ERROR_NO_MORE_FILES) ThrowWin32Error(error);
@@ -52,18 +134,38 @@ bool Win32FileSystem::FindNormalFile(const std::wstring& pattern) {
 
 void Win32FileSystem::CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
   if (detail::HasEmbeddedNull(from) || detail::HasEmbeddedNull(to)) ThrowWin32Error(ERROR_INVALID_NAME);
-  if (replaceExisting) {
-    // Windows refuses to replace a read-only, hidden or system file; say so before copying,
-    // so that the refusal holds everywhere (Wine replaces read-only files) and no file that
-    // the existence test cannot see, and so has no backup, is ever replaced.
-    const DWORD existing = ::GetFileAttributesW(to.c_str());
-    constexpr DWORD kProtected = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
-        (existing & kProtected) != 0) {
-      ThrowWin32Error(ERROR_ACCESS_DENIED);
-    }
+  RefuseDestination(to, replaceExisting);
+
+  detail::UniqueHandle source(::CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (source.get() == INVALID_HANDLE_VALUE) {
+    source.release();
+    ThrowLastError();
   }
-  if (!::CopyFileW(from.c_str(), to.c_str(), replaceExisting ? FALSE : TRUE)) ThrowLastError();
+  BY_HANDLE_FILE_INFORMATION sourceInfo{};
+  if (!::GetFileInformationByHandle(source.get(), &sourceInfo)) ThrowLastError();
+
+  const std::wstring temporaryPath = ReplacementPathFor(to);
+  TemporaryFile temporary(temporaryPath);  // removed on every way out but the rename
+  {
+    detail::UniqueHandle written = temporary.Create();
+    CopyContents(source.get(), written.get());
+    // The copy keeps the source's time, as the system's own copy does.
+    if (!::SetFileTime(written.get(), nullptr, nullptr, &sourceInfo.ftLastWriteTime)) ThrowLastError();
+    if (!::FlushFileBuffers(written.get())) ThrowLastError();
+    if (!::CloseHandle(written.release())) ThrowLastError();
+  }
+  source.reset();  // a component copied onto itself must not be held open by its own copy
+  // The final attributes go on while the file still has its temporary name: the destination
+  // name never holds a file that the existence test cannot see.
+  if (!::SetFileAttributesW(temporaryPath.c_str(), CarriedAttributes(sourceInfo.dwFileAttributes))) ThrowLastError();
+  const DWORD moveFlags = MOVEFILE_WRITE_THROUGH | (replaceExisting ? MOVEFILE_REPLACE_EXISTING : 0);
+  if (!::MoveFileExW(temporaryPath.c_str(), to.c_str(), moveFlags)) {
+    const DWORD error = ::GetLastError();
+    // The name was taken while the copy was written: say it as a copy that found it taken.
+    ThrowWin32Error(error == ERROR_ALREADY_EXISTS ? ERROR_FILE_EXISTS : error);
+  }
+  temporary.Renamed();
 }
 
 }  // namespace tovrel::platform

@@ -1,6 +1,7 @@
 #include "tests/fake/fake_files.h"
 
 #include "platform/platform_error.h"
+#include "platform/replacement_name.h"
 #include "tests/fake/fake_text.h"
 
 namespace tovrel::fake {
@@ -41,6 +42,20 @@ bool WildcardMatch(const std::wstring& pattern, const std::wstring& name) {
 }
 
 bool IsNormal(const FakeFile& file) { return (file.attributes & (kHidden | kSystem)) == 0; }
+
+// What the existence test counts: a normal file that is not a copy's temporary file.
+bool Counts(const std::wstring& name, const FakeFile& file) {
+  return IsNormal(file) && !platform::IsReplacementName(name);
+}
+
+const wchar_t* StepFailure(CopyStep step) {
+  switch (step) {
+    case CopyStep::CreateTemporary: return L"Acceso denegado.";
+    case CopyStep::Write: return L"No hay espacio suficiente en el disco.";
+    case CopyStep::Flush: return L"Error de E/S en el dispositivo.";
+    default: return L"Acceso denegado.";
+  }
+}
 
 }  // namespace
 
@@ -101,14 +116,14 @@ bool FakeFileSystem::FindNormalFile(const std::wstring& pattern) {
   const std::wstring name = key.substr(slash + 1);
   if (name.find_first_of(L"*?") == std::wstring::npos) {
     const auto it = files_.find(key);
-    return it != files_.end() && IsNormal(it->second);
+    return it != files_.end() && Counts(name, it->second);
   }
   const std::wstring prefix = key.substr(0, slash + 1);
   for (auto it = files_.lower_bound(prefix); it != files_.end(); ++it) {
     if (it->first.compare(0, prefix.size(), prefix) != 0) break;
     const std::wstring rest = it->first.substr(prefix.size());
     if (rest.find(L'\\') != std::wstring::npos) continue;
-    if (IsNormal(it->second) && WildcardMatch(name, rest)) return true;
+    if (Counts(rest, it->second) && WildcardMatch(name, rest)) return true;
   }
   return false;
 }
@@ -129,10 +144,45 @@ void FakeFileSystem::CopyFile(const std::wstring& from, const std::wstring& to, 
     // As on Windows: read-only, hidden and system files are not replaced.
     if (existing->second.attributes & (kReadOnly | kHidden | kSystem)) throw PlatformError(L"Acceso denegado.");
   }
-  FakeFile copy{to, source->second.bytes, source->second.attributes};
-  files_[toKey] = std::move(copy);
+  const std::string bytes = source->second.bytes;
+  const unsigned attributes = source->second.attributes;
+
+  const std::wstring temporaryPath = platform::ReplacementPathFor(to);
+  const std::wstring temporaryKey = Key(temporaryPath);
+  const auto failing = failingCopySteps_.find(toKey);
+  // Before each step: the observer (which may end the "process" there), then an injected
+  // failure, which removes the temporary file as the seam does.
+  const auto step = [&](CopyStep current) {
+    if (duringCopy) duringCopy(current, to);
+    if (failing != failingCopySteps_.end() && failing->second == current) {
+      files_.erase(temporaryKey);
+      throw PlatformError(StepFailure(current));
+    }
+  };
+  step(CopyStep::CreateTemporary);
+  files_[temporaryKey] = FakeFile{temporaryPath, "", kHidden};  // a leftover one is overwritten
+  files_[temporaryKey].bytes = bytes.substr(0, bytes.size() / 2);
+  step(CopyStep::Write);
+  files_[temporaryKey].bytes = bytes;
+  step(CopyStep::Flush);
+  files_[temporaryKey].attributes = attributes;  // restored before the rename, as on Win32
+  step(CopyStep::Rename);
+  if (!replaceExisting && files_.count(toKey)) {  // taken while the copy was written
+    files_.erase(temporaryKey);
+    throw PlatformError(L"El archivo ya existe.");
+  }
+  files_[toKey] = FakeFile{to, bytes, attributes};
+  files_.erase(temporaryKey);
   copies.push_back({from, to, replaceExisting});
   if (journal) journal->push_back(L"copy " + from + L" -> " + to);
+}
+
+std::vector<std::wstring> FakeFileSystem::TemporaryFiles() const {
+  std::vector<std::wstring> found;
+  for (const auto& [key, file] : files_) {
+    if (platform::IsReplacementName(key.substr(key.rfind(L'\\') + 1))) found.push_back(file.path);
+  }
+  return found;
 }
 
 std::int16_t FakeTextFiles::FreeFileNumber() {

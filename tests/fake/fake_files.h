@@ -2,6 +2,7 @@
 // Files in memory: case-insensitive backslash paths, attributes, wildcard search, copies,
 // and text files read through the shared line rule, with failures on demand.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -20,6 +21,10 @@ enum FileAttributes : unsigned {
   kSystem = 1u << 1,
   kReadOnly = 1u << 2,
 };
+
+// The steps of a copy, as the Win32 seam takes them: a hidden temporary file beside the
+// destination is created, written, flushed, and renamed to the destination in one step.
+enum class CopyStep { CreateTemporary, Write, Flush, Rename };
 
 struct FakeFile {
   std::wstring path;  // as first written
@@ -43,7 +48,10 @@ class FakeFileSystem : public platform::FileSystem {
 
   // Failure injection, by path (compared as the file system would).
   void FailLookupOf(const std::wstring& pattern) { failingLookups_.insert(Key(pattern)); }
+  // A copy to `path` fails before it writes anything (a destination in use) ...
   void FailCopyTo(const std::wstring& path) { failingCopyTargets_.insert(Key(path)); }
+  // ... or at `step`, with that step's description; the temporary file is removed.
+  void FailCopyTo(const std::wstring& path, CopyStep step) { failingCopySteps_[Key(path)] = step; }
   void FailCopyFrom(const std::wstring& path) { failingCopySources_.insert(Key(path)); }
 
   struct Copy {
@@ -53,6 +61,11 @@ class FakeFileSystem : public platform::FileSystem {
   };
   std::vector<Copy> copies;             // successful copies, in order
   std::vector<std::wstring>* journal = nullptr;
+  // Called before each step of every copy (for Write, when half the bytes are written). An
+  // exception thrown from it leaves the files as they stand, as a killed process would.
+  std::function<void(CopyStep, const std::wstring& to)> duringCopy;
+  // Paths of the temporary files that lie anywhere, as a directory listing would show them.
+  std::vector<std::wstring> TemporaryFiles() const;
 
   bool FindNormalFile(const std::wstring& pattern) override;
   void CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
@@ -66,6 +79,7 @@ class FakeFileSystem : public platform::FileSystem {
   std::set<std::wstring> failingLookups_;
   std::set<std::wstring> failingCopyTargets_;
   std::set<std::wstring> failingCopySources_;
+  std::map<std::wstring, CopyStep> failingCopySteps_;
 };
 
 class FakeTextFiles : public platform::TextFiles {

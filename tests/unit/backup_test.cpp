@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cwchar>
+
+#include "platform/replacement_name.h"
 #include "registration/backup.h"
 #include "tests/fake/fake_files.h"
 
@@ -16,6 +19,25 @@ TEST(BackupCandidateNameTest, DigitsReplaceTheLastThreeCharactersButNeverLeaveTh
   EXPECT_EQ(BackupCandidateName(L"C:\\S\\a", 1, 5), L"C:\\S\\005");
   EXPECT_EQ(BackupCandidateName(L"C:\\S\\", 0, 0), L"C:\\S\\000");
 }
+
+TEST(ReplacementNameTest, OneRecognisableNamePerDestinationInItsOwnFolder) {
+  using platform::IsReplacementName;
+  using platform::ReplacementPathFor;
+  const std::wstring temporary = ReplacementPathFor(L"C:\\S\\comp.dll");
+  EXPECT_EQ(temporary.rfind(L"C:\\S\\~tovrel-", 0), 0u);
+  EXPECT_EQ(temporary.substr(temporary.size() - 4), L".tmp");
+  EXPECT_TRUE(IsReplacementName(temporary.substr(5)));
+  EXPECT_EQ(ReplacementPathFor(L"C:\\S\\COMP.DLL"), temporary);  // the same file in any case
+  EXPECT_NE(ReplacementPathFor(L"C:\\S\\comp.000"), temporary);
+  EXPECT_EQ(ReplacementPathFor(L"D:comp.dll").rfind(L"D:~tovrel-", 0), 0u);
+  EXPECT_TRUE(IsReplacementName(L"~TOVREL-0A1B2C3D.TMP"));
+  for (const wchar_t* other : {L"~tovrel-0a1b2c3.tmp", L"~tovrel-0a1b2c3g.tmp", L"~tovrel-0a1b2c3d.dll",
+                               L"x~tovrel-0a1b2c3d.tmp", L"comp.dll", L""}) {
+    EXPECT_FALSE(IsReplacementName(other)) << std::string(other, other + std::wcslen(other));
+  }
+}
+
+struct Killed {};  // the process ended at a step of a copy
 
 class BackupTest : public ::testing::Test {
  protected:
@@ -59,6 +81,38 @@ TEST_F(BackupTest, AllThousandNamesTakenFailsAfterTryingEachOnce) {
   EXPECT_EQ(result.outcome, BackupOutcome::Failed);
   EXPECT_NE(result.description.find(L"C:\\Sys\\comp.dll"), std::wstring::npos);
   EXPECT_TRUE(files_.copies.empty());
+}
+
+TEST_F(BackupTest, AKilledBackupNeverLeavesAPartOnItsNumberAndTheNextOneTakesIt) {
+  for (const fake::CopyStep step : {fake::CopyStep::CreateTemporary, fake::CopyStep::Write, fake::CopyStep::Flush,
+                                    fake::CopyStep::Rename}) {
+    files_.duringCopy = [step](fake::CopyStep now, const std::wstring&) {
+      if (now == step) throw Killed{};
+    };
+    EXPECT_THROW(BackupExisting(L"C:\\Sys\\", L"comp.dll", files_), Killed);
+    EXPECT_FALSE(files_.HasFile(L"C:\\Sys\\comp.000"));
+    EXPECT_LE(files_.TemporaryFiles().size(), 1u);
+    files_.duringCopy = nullptr;
+    // The later run's existence tests see the number free and the leftover not at all.
+    EXPECT_FALSE(files_.FindNormalFile(L"C:\\Sys\\*.tmp"));
+    const BackupResult result = BackupExisting(L"C:\\Sys\\", L"comp.dll", files_);
+    ASSERT_EQ(result.outcome, BackupOutcome::Saved);
+    EXPECT_EQ(result.backupPath, L"C:\\Sys\\comp.000");
+    EXPECT_EQ(files_.File(L"C:\\Sys\\comp.000")->bytes, "old");
+    EXPECT_TRUE(files_.TemporaryFiles().empty());
+    files_.RemoveFile(L"C:\\Sys\\comp.000");
+  }
+}
+
+TEST_F(BackupTest, TwoBackupsNeverClaimOneName) {
+  // Another run takes the number while this backup is being written.
+  files_.duringCopy = [this](fake::CopyStep now, const std::wstring& to) {
+    if (now == fake::CopyStep::Rename) files_.AddFile(to, "other run");
+  };
+  const BackupResult result = BackupExisting(L"C:\\Sys\\", L"comp.dll", files_);
+  EXPECT_EQ(result.outcome, BackupOutcome::Failed);
+  EXPECT_EQ(files_.File(L"C:\\Sys\\comp.000")->bytes, "other run");
+  EXPECT_TRUE(files_.TemporaryFiles().empty());
 }
 
 TEST_F(BackupTest, FailuresAreInTheResultNeverThrown) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/platform_error.h"
+#include "platform/replacement_name.h"
 #include "tests/fake/fake_platform.h"
 
 // The substitute is shared by the unit tests, the benchmark and the fuzzer: its own rules
@@ -65,6 +66,44 @@ TEST(FakeFileSystemTest, CopiesLikeTheFileSystemDoes) {
   EXPECT_THROW(files.CopyFile(L"C:\\src\\a.dll", L"C:\\dst\\sub", true), PlatformError);
   EXPECT_EQ(files.copies.size(), 2u);
   EXPECT_TRUE(files.HasFolder(L"C:\\"));
+}
+
+TEST(FakeFileSystemTest, CopiesThroughAHiddenTemporaryThatNoLookupCountsAndNoFailureLeaves) {
+  FakeFileSystem files;
+  files.AddFile(L"C:\\src\\a.dll", "nuevo!", kReadOnly);
+  files.AddFile(L"C:\\dst\\a.dll", "viejo");
+  std::vector<std::wstring> seen;
+  files.duringCopy = [&](CopyStep step, const std::wstring&) {
+    const std::vector<std::wstring> temporary = files.TemporaryFiles();
+    if (step == CopyStep::CreateTemporary) {
+      EXPECT_TRUE(temporary.empty());
+      return;
+    }
+    ASSERT_EQ(temporary.size(), 1u);
+    const FakeFile* file = files.File(temporary[0]);
+    seen.push_back(temporary[0] + L" " + std::wstring(file->bytes.begin(), file->bytes.end()) +
+                   ((file->attributes & kHidden) ? L" hidden" : L""));
+    EXPECT_EQ(files.File(L"C:\\dst\\a.dll")->bytes, "viejo");  // untouched until the rename
+    // Not counted at any step, even once it carries the source's attributes.
+    EXPECT_FALSE(files.FindNormalFile(L"C:\\dst\\*.tmp"));
+    EXPECT_FALSE(files.FindNormalFile(temporary[0]));
+  };
+  files.CopyFile(L"C:\\src\\a.dll", L"C:\\dst\\a.dll", true);
+  const std::wstring temporary = platform::ReplacementPathFor(L"C:\\dst\\a.dll");
+  EXPECT_EQ(seen, (std::vector<std::wstring>{temporary + L" nue hidden", temporary + L" nuevo! hidden",
+                                             temporary + L" nuevo!"}));
+  EXPECT_EQ(files.File(L"C:\\dst\\a.dll")->bytes, "nuevo!");
+  EXPECT_EQ(files.File(L"C:\\dst\\a.dll")->attributes, unsigned{kReadOnly});
+  EXPECT_TRUE(files.TemporaryFiles().empty());
+  files.duringCopy = nullptr;
+
+  files.AddFile(L"C:\\dst\\b.dll", "viejo");
+  for (const CopyStep step : {CopyStep::CreateTemporary, CopyStep::Write, CopyStep::Flush, CopyStep::Rename}) {
+    files.FailCopyTo(L"C:\\dst\\b.dll", step);
+    EXPECT_THROW(files.CopyFile(L"C:\\src\\a.dll", L"C:\\dst\\b.dll", true), PlatformError);
+    EXPECT_EQ(files.File(L"C:\\dst\\b.dll")->bytes, "viejo");
+    EXPECT_TRUE(files.TemporaryFiles().empty());
+  }
 }
 
 TEST(FakeComparerTest, FoldsAsciiAndLatin1LettersOnlyAndKeysAgree) {

@@ -299,6 +299,75 @@ TEST_F(RunTest, FailedCopiesAndLaunchesAreLoggedAndTheRunGoesOn) {
   EXPECT_EQ(ws_.window.errorText.rfind(L"\r\nD:\\Src\\a.dll Acceso denegado.\r\na.dll " + kNotFound, 0), 0u);
 }
 
+struct Killed {};  // the process ended at a step of a copy
+
+// The process ended at every step of both copies of a replacement (the backup, then the
+// component): the old content stays in place or in its backup, nothing torn lies under a
+// name a run counts, and a later run completes the work.
+TEST(RunKillTest, AKilledRunLeavesOldOrNewWholeAndALaterRunCompletesIt) {
+  using fake::CopyStep;
+  for (int killedCopy = 1; killedCopy <= 2; ++killedCopy) {
+    for (const CopyStep step : {CopyStep::CreateTemporary, CopyStep::Write, CopyStep::Flush, CopyStep::Rename}) {
+      SCOPED_TRACE(::testing::Message() << "copy " << killedCopy << " step " << static_cast<int>(step));
+      Workstation ws;
+      ws.WriteList({"comp.dll,Systempath$"});
+      ws.files.AddFile(L"C:\\Tovrel\\comp.dll", "new");
+      ws.files.AddFile(kSys + L"comp.dll", "old");
+      int copies = 0;
+      ws.files.duringCopy = [&](CopyStep now, const std::wstring&) {
+        if (now == CopyStep::CreateTemporary) ++copies;
+        if (copies == killedCopy && now == step) throw Killed{};
+      };
+      {
+        registration::MainCommands killed(ws.ports);
+        ASSERT_EQ(killed.Load(), catalogue::StartupResult::Ready);
+        killed.RegistrarClick();
+      }
+      const std::string now = ws.files.File(kSys + L"comp.dll")->bytes;
+      EXPECT_TRUE(now == "old" || now == "new") << now;
+      const fake::FakeFile* backup = ws.files.File(kSys + L"comp.000");
+      if (backup) {
+        EXPECT_EQ(backup->bytes, "old");
+      } else {
+        EXPECT_EQ(now, "old") << "the old content is gone";
+      }
+      EXPECT_LE(ws.files.TemporaryFiles().size(), 1u);
+      EXPECT_TRUE(ws.launcher.launches.empty());
+
+      ws.files.duringCopy = nullptr;
+      registration::MainCommands later(ws.ports);
+      ASSERT_EQ(later.Load(), catalogue::StartupResult::Ready);
+      EXPECT_EQ(later.RegistrarClick(), RunOutcome::Ended);
+      EXPECT_EQ(ws.files.File(kSys + L"comp.dll")->bytes, "new");
+      EXPECT_EQ(ws.files.File(kSys + L"comp.000")->bytes, "old");
+      EXPECT_TRUE(ws.files.TemporaryFiles().empty());
+      EXPECT_EQ(ws.window.errorText, L"");
+      EXPECT_EQ(ws.launcher.launches.size(), 1u);
+    }
+  }
+}
+
+TEST_F(RunTest, ACopyFailingAtAnyStepIsOneErrorLineAndLeavesTheOldFileAndNoTemporary) {
+  Start({"a.dll,Systempath$", "b.dll,Systempath$", "c.dll,Systempath$", "d.dll,Systempath$"});
+  const fake::CopyStep steps[] = {fake::CopyStep::CreateTemporary, fake::CopyStep::Write, fake::CopyStep::Flush,
+                                  fake::CopyStep::Rename};
+  const wchar_t* names[] = {L"a.dll", L"b.dll", L"c.dll", L"d.dll"};
+  for (int i = 0; i < 4; ++i) {
+    ws_.files.AddFile(kAppPath + std::wstring(names[i]), "new");
+    ws_.files.AddFile(kSys + names[i], "old");
+    ws_.files.FailCopyTo(kSys + names[i], steps[i]);
+  }
+  EXPECT_EQ(Run(), RunOutcome::Ended);
+  EXPECT_EQ(ws_.window.errorText, L"\r\na.dll Acceso denegado.\r\nb.dll No hay espacio suficiente en el disco."
+                                  L"\r\nc.dll Error de E/S en el dispositivo.\r\nd.dll Acceso denegado.");
+  for (const wchar_t* name : names) {
+    EXPECT_EQ(ws_.files.File(kSys + name)->bytes, "old");
+    EXPECT_EQ(ws_.files.File(registration::BackupCandidateName(kSys + name, 5, 0))->bytes, "old");
+  }
+  EXPECT_TRUE(ws_.files.TemporaryFiles().empty());
+  EXPECT_EQ(Launched().size(), 4u);
+}
+
 TEST_F(RunTest, ErrorLinesAccumulateOverRuns) {
   Start({"a.dll,"});
   ws_.launcher.fail = true;

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include "platform/replacement_name.h"
 #include "platform/win32/win32_platform.h"
 #include "seam_test_support.h"
 
 namespace tovrel::platform {
 namespace {
 
+using seam_test::FileNamesIn;
 using seam_test::TempFolder;
+using Names = std::vector<std::wstring>;
 using seam_test::WriteBytes;
 
 class FindNormalFileTest : public ::testing::Test {
@@ -81,6 +84,49 @@ class CopyFileTest : public ::testing::Test {
   Win32FileSystem files;
 };
 
+// The copy goes through a temporary file that is renamed: afterwards only the destination is
+// there, with the source's attributes and time, as the system's own copy leaves it.
+TEST_F(CopyFileTest, ReplacesInOneStepKeepingTheSourcesAttributesAndTime) {
+  const std::string big(3u << 20, 'n');  // more than one piece of the copy
+  WriteBytes(temp / L"new.dll", big);
+  seam_test::SetAttributes(temp / L"new.dll", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+  WriteBytes(temp / L"old.dll", "old");
+  files.CopyFile(temp / L"new.dll", temp / L"old.dll", true);
+  EXPECT_EQ(seam_test::ReadBytes(temp / L"old.dll"), big);
+  EXPECT_EQ(FileNamesIn(temp.Path()), (Names{L"new.dll", L"old.dll"}));
+  EXPECT_EQ(::GetFileAttributesW((temp / L"old.dll").c_str()), DWORD{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE});
+  WIN32_FILE_ATTRIBUTE_DATA source{}, copy{};
+  ASSERT_TRUE(::GetFileAttributesExW((temp / L"new.dll").c_str(), GetFileExInfoStandard, &source));
+  ASSERT_TRUE(::GetFileAttributesExW((temp / L"old.dll").c_str(), GetFileExInfoStandard, &copy));
+  EXPECT_EQ(::CompareFileTime(&source.ftLastWriteTime, &copy.ftLastWriteTime), 0);
+}
+
+// What a copy cut short leaves (a hidden part, or a whole one not yet renamed) is this
+// destination's own: no lookup counts it, and the next copy there takes its place.
+TEST_F(CopyFileTest, ALeftoverTemporaryIsNeverCountedAndTheNextCopyClearsIt) {
+  WriteBytes(temp / L"comp.dll", "new");
+  const std::wstring leftover = platform::ReplacementPathFor(temp / L"comp.dll");
+  for (const DWORD attributes : {DWORD{FILE_ATTRIBUTE_HIDDEN}, DWORD{FILE_ATTRIBUTE_NORMAL}, DWORD{FILE_ATTRIBUTE_READONLY}}) {
+    WriteBytes(leftover, "part");
+    seam_test::SetAttributes(leftover, attributes);
+    EXPECT_FALSE(files.FindNormalFile(leftover));
+    EXPECT_FALSE(files.FindNormalFile(temp / L"*.tmp"));
+    EXPECT_FALSE(files.FindNormalFile(temp / L"~*"));
+    EXPECT_FALSE(files.FindNormalFile(temp / L"????????????????????"));
+    EXPECT_TRUE(files.FindNormalFile(temp / L"*"));  // comp.dll, not the leftover
+    files.CopyFile(temp / L"comp.dll", temp / L"dest.dll", true);
+    files.CopyFile(temp / L"comp.dll", temp / L"dest.dll", true);  // a different leftover stays
+    EXPECT_TRUE(seam_test::Exists(leftover));
+    seam_test::SetAttributes(leftover, FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW((temp / L"dest.dll").c_str());
+  }
+  files.CopyFile(temp / L"comp.dll", temp / L"comp2.dll", false);
+  seam_test::SetAttributes(leftover, FILE_ATTRIBUTE_HIDDEN);
+  files.CopyFile(temp / L"comp2.dll", temp / L"comp.dll", true);
+  EXPECT_EQ(FileNamesIn(temp.Path()), (Names{L"comp.dll", L"comp2.dll"}));
+  EXPECT_EQ(seam_test::ReadBytes(temp / L"comp.dll"), "new");
+}
+
 TEST_F(CopyFileTest, ReplacesOnlyWhenAsked) {
   WriteBytes(temp / L"new.dll", "new contents");
   WriteBytes(temp / L"old.dll", "old");
@@ -134,6 +180,28 @@ TEST_F(CopyFileTest, FailuresCarryTheSystemsDescription) {
   EXPECT_FALSE(seam_test::Exists(temp / L"copy.dll"));
 
   EXPECT_THROW(files.CopyFile(temp / std::wstring(L"comp.dll\0x", 10), temp / L"c2.dll", true), PlatformError);
+
+  // A destination held open without sharing is refused as the system's copy refuses it.
+  WriteBytes(temp / L"held.dll", "old");
+  HANDLE held = ::CreateFileW((temp / L"held.dll").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  try {
+    files.CopyFile(temp / L"comp.dll", temp / L"held.dll", true);
+    ADD_FAILURE() << "replaced a file held open";
+  } catch (const PlatformError& error) {
+    EXPECT_EQ(error.Description(), DescribeWin32Error(ERROR_SHARING_VIOLATION));
+  }
+  ::CloseHandle(held);
+  EXPECT_EQ(seam_test::ReadBytes(temp / L"held.dll"), "old");
+  try {
+    files.CopyFile(temp / L"comp.dll", temp / L"held.dll", false);
+    ADD_FAILURE() << "a copy without replacing replaced";
+  } catch (const PlatformError& error) {
+    EXPECT_EQ(error.Description(), DescribeWin32Error(ERROR_FILE_EXISTS));
+  }
+  EXPECT_THROW(files.CopyFile(temp / L"comp.dll", temp.Path(), true), PlatformError);  // a folder
+  // No failure leaves a temporary file.
+  EXPECT_EQ(FileNamesIn(temp.Path()), (Names{L"comp.dll", L"held.dll"}));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "seam_test_support.h"
 
+#include <algorithm>
 #include <atomic>
 #include <stdexcept>
 #include <thread>
@@ -83,6 +84,19 @@ void MakeFolder(const std::wstring& path) {
 
 void SetAttributes(const std::wstring& path, DWORD attributes) {
   if (!::SetFileAttributesW(path.c_str(), attributes)) throw std::runtime_error("cannot mark " + Narrow(path));
+}
+
+std::vector<std::wstring> FileNamesIn(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 std::wstring TestProgramFolder() {

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 namespace tovrel::seam_test {
 
@@ -29,6 +30,8 @@ std::string ReadBytes(const std::wstring& path);
 bool Exists(const std::wstring& path);
 void MakeFolder(const std::wstring& path);
 void SetAttributes(const std::wstring& path, DWORD attributes);
+// Names of every file in `folder`, hidden ones too, sorted.
+std::vector<std::wstring> FileNamesIn(const std::wstring& folder);
 
 // The folder of this test program; the helper programs are built beside it.
 std::wstring TestProgramFolder();

@@ -15,6 +15,7 @@ public:
     AppProcess& operator=(const AppProcess&) = delete;
 
     DWORD id() const { return info_.dwProcessId; }
+    HANDLE handle() const { return info_.hProcess; }
     DWORD mainThreadId() const { return info_.dwThreadId; }
     bool running() const;
     bool WaitForExit(DWORD timeoutMs) const;
