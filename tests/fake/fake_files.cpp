@@ -2,6 +2,7 @@
 
 #include "platform/platform_error.h"
 #include "platform/replacement_name.h"
+#include "platform/wildcard_match.h"
 #include "tests/fake/fake_text.h"
 
 namespace tovrel::fake {
@@ -18,27 +19,6 @@ std::wstring Parent(const std::wstring& key) {
   std::wstring parent = key.substr(0, slash);
   if (parent.size() == 2 && parent[1] == L':') parent += L'\\';
   return parent;
-}
-
-// `*` any run of characters, `?` any one character; both texts already folded.
-bool WildcardMatch(const std::wstring& pattern, const std::wstring& name) {
-  std::size_t p = 0, n = 0, starP = std::wstring::npos, starN = 0;
-  while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == L'?' || pattern[p] == name[n])) {
-      ++p;
-      ++n;
-    } else if (p < pattern.size() && pattern[p] == L'*') {
-      starP = p++;
-      starN = n;
-    } else if (starP != std::wstring::npos) {
-      p = starP + 1;
-      n = ++starN;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == L'*') ++p;
-  return p == pattern.size();
 }
 
 bool IsNormal(const FakeFile& file) { return (file.attributes & (kHidden | kSystem)) == 0; }
@@ -123,7 +103,7 @@ bool FakeFileSystem::FindNormalFile(const std::wstring& pattern) {
     if (it->first.compare(0, prefix.size(), prefix) != 0) break;
     const std::wstring rest = it->first.substr(prefix.size());
     if (rest.find(L'\\') != std::wstring::npos) continue;
-    if (Counts(rest, it->second) && WildcardMatch(name, rest)) return true;
+    if (Counts(rest, it->second) && platform::WildcardMatch(name, rest)) return true;
   }
   return false;
 }
