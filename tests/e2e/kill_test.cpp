@@ -179,15 +179,23 @@ TEST_F(KillTest, KilledRunsLeaveEveryFileOldOrNewAndEveryBackupWhole) {
     }
 
     // A last run completes over whatever the kills left.
+    const auto beforeLast = Temporaries(folders);
     StartAndWaitForForm1();
     PressRegistrarAndFinish();
     app_->Terminate();
-    const size_t leftAtEnd = Temporaries(folders).size();
+    const auto afterLast = Temporaries(folders);
+    const size_t leftAtEnd = afterLast.size();
+    for (const auto& [path, length] : afterLast) {
+        const auto was = beforeLast.find(path);
+        std::printf("kill test: left after the last run: %s (%llu bytes, %s)\n", ToUtf8(path).c_str(), length,
+                    was == beforeLast.end() ? "new" : "left by a kill");
+    }
+    // Each copy of the completed run clears what earlier copies left in its folder.
+    EXPECT_EQ(leftAtEnd, 0u) << "the completed run left temporary files";
     for (const Component& c : components) {
         EXPECT_EQ(ContentsOf(c.destination) == c.fresh, true) << "the last run did not complete " << ToUtf8(c.name);
     }
     verify(false);
-    EXPECT_EQ(leftAtEnd, 0u) << "the completed run left temporary files";
     std::printf("kill test: kills %d, kills during a copy %d, torn files found %d, old contents lost %d, "
                 "temporary files left after the kills %d (at most %d at once), after the last run %zu\n",
                 tally.kills, tally.killsDuringCopy, tally.torn, tally.lost, tally.temporaryLeft,
