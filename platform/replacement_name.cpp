@@ -44,6 +44,10 @@ std::wstring ReplacementPathFor(const std::wstring& destination) {
   return destination.substr(0, start) + kReplacementPrefix + digits + kReplacementSuffix;
 }
 
+std::wstring ReplacementPatternBeside(const std::wstring& destination) {
+  return destination.substr(0, NameStart(destination)) + kReplacementPrefix + L"*" + kReplacementSuffix;
+}
+
 bool IsReplacementName(const std::wstring& name) {
   if (name.size() != kPrefixLength + kHashDigits + kSuffixLength) return false;
   if (!SameIgnoringAsciiCase(name, 0, kReplacementPrefix, kPrefixLength)) return false;

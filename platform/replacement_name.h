@@ -14,6 +14,9 @@ inline constexpr wchar_t kReplacementSuffix[] = L".tmp";
 // The temporary path for `destination`, in the same folder.
 std::wstring ReplacementPathFor(const std::wstring& destination);
 
+// A search pattern for every temporary file in the folder of `destination`.
+std::wstring ReplacementPatternBeside(const std::wstring& destination);
+
 // True for a file name (without folder) of exactly that shape, in any letter case.
 bool IsReplacementName(const std::wstring& name);
 

@@ -111,18 +111,15 @@ class TemporaryFile {
   bool created_ = false;
 };
 
-// Removes what copies cut short left in the folder of `temporaryPath` (a replacement path):
-// such a file is never a component or a backup, so it is safe to delete. A kill can leave one
-// whose destination name was taken after all (the rename done, the temporary still there) and
-// which no later copy would write again. One that another copy is writing right now is open
-// without sharing: its delete is refused, and it stays.
-void RemoveLeftoverReplacements(const std::wstring& temporaryPath) {
-  const std::size_t nameLength =
-      (sizeof(kReplacementPrefix) + sizeof(kReplacementSuffix)) / sizeof(wchar_t) - 2 + 8;
-  if (temporaryPath.size() < nameLength) return;
-  const std::wstring folder = temporaryPath.substr(0, temporaryPath.size() - nameLength);
+// Removes what copies cut short left in the folder of `destination`: such a file is never a
+// component or a backup, so it is safe to delete. A kill can leave one whose destination name
+// was taken after all (the rename done, the temporary still there) and which no later copy
+// would write again. One that another copy is writing right now is open without sharing: its
+// delete is refused, and it stays.
+void RemoveLeftoverReplacements(const std::wstring& destination) {
+  const std::wstring pattern = ReplacementPatternBeside(destination);
+  const std::wstring folder = pattern.substr(0, pattern.find_last_of(L"\\/:") + 1);  // npos + 1 is 0
   WIN32_FIND_DATAW found{};
-  const std::wstring pattern = folder + kReplacementPrefix + L"*" + kReplacementSuffix;
   detail::UniqueFindHandle search(
       ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
   if (search.get() == INVALID_HANDLE_VALUE) {
@@ -192,7 +189,7 @@ void Win32FileSystem::CopyFile(const std::wstring& from, const std::wstring& to,
     ThrowWin32Error(error == ERROR_ALREADY_EXISTS ? ERROR_FILE_EXISTS : error);
   }
   temporary.Renamed();
-  RemoveLeftoverReplacements(temporaryPath);
+  RemoveLeftoverReplacements(to);
 }
 
 }  // namespace tovrel::platform
