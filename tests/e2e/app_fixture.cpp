@@ -1,5 +1,7 @@
 #include "app_fixture.h"
 
+#include <cstdio>
+
 namespace e2e {
 
 std::wstring TovrelExe() { return ToWindowsPath(TOVREL_EXE_PATH); }
@@ -100,6 +102,37 @@ std::vector<std::wstring> TovrelAppTest::ErrorLines() const {
     }
     if (!lines.empty() && lines.front().empty()) lines.erase(lines.begin());
     return lines;
+}
+
+namespace {
+
+std::wstring SystemText(DWORD code) {
+    wchar_t* raw = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&raw), 0, nullptr);
+    std::wstring text = (length && raw) ? std::wstring(raw, length) : std::wstring();
+    LocalFree(raw);
+    const size_t end = text.find_last_not_of(L"\r\n \t");
+    text.erase(end == std::wstring::npos ? 0 : end + 1);
+    return text;
+}
+
+}  // namespace
+
+std::vector<std::wstring> TovrelAppTest::ErrorLinesBesideWineRefusals(std::vector<std::wstring>& refused) const {
+    const std::wstring suffix = L" " + SystemText(ERROR_INTERNAL_ERROR);
+    std::vector<std::wstring> others;
+    for (const std::wstring& line : ErrorLines()) {
+        if (suffix.size() > 1 && line.size() > suffix.size() &&
+            line.compare(line.size() - suffix.size(), suffix.size(), suffix) == 0) {
+            refused.push_back(line.substr(0, line.size() - suffix.size()));
+            std::printf("Wine refused to start the registrar for %s\n", ToUtf8(refused.back()).c_str());
+        } else {
+            others.push_back(line);
+        }
+    }
+    return others;
 }
 
 void TovrelAppTest::ExpectResponsive() const {

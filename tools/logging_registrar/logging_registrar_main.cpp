@@ -80,23 +80,19 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         Escaped(ToUtf8(GetCommandLineW())) + "\t" + Escaped(ToUtf8(CurrentFolder())) + "\r\n";
     const std::wstring logPath = LogPathBesideSelf();
 
-    // Several of us may start at once; another may hold the file for a moment.
-    FileHandle file;
-    for (int attempt = 0; attempt < 200; ++attempt) {
+    // Several of us may start at once, and a reader may hold the file for a moment: a
+    // record lost would read as a launch that never happened, so try for a few seconds
+    // whatever the failure.
+    for (int attempt = 0; attempt < 500; ++attempt) {
+        FileHandle file;
         file.h = CreateFileW(logPath.c_str(), FILE_APPEND_DATA,
                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file.h != INVALID_HANDLE_VALUE) break;
-        const DWORD error = GetLastError();
-        if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION &&
-            error != ERROR_ACCESS_DENIED)
-            return 2;
+        DWORD written = 0;
+        if (file.h != INVALID_HANDLE_VALUE &&
+            WriteFile(file.h, record.data(), static_cast<DWORD>(record.size()), &written, nullptr))
+            return written == record.size() ? 0 : 3;
         Sleep(10);
     }
-    if (file.h == INVALID_HANDLE_VALUE) return 2;
-
-    DWORD written = 0;
-    const BOOL ok = WriteFile(file.h, record.data(), static_cast<DWORD>(record.size()), &written,
-                              nullptr);
-    return ok && written == record.size() ? 0 : 3;
+    return 2;
 }
