@@ -7,6 +7,7 @@
 // tab is always the delimiter; the reader undoes that.
 #include <windows.h>
 
+#include <cwctype>
 #include <string>
 
 namespace {
@@ -73,16 +74,9 @@ std::wstring CurrentFolder() {
     return folder;
 }
 
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    const std::string record =
-        Escaped(ToUtf8(GetCommandLineW())) + "\t" + Escaped(ToUtf8(CurrentFolder())) + "\r\n";
-    const std::wstring logPath = LogPathBesideSelf();
-
-    // Several of us may start at once, and a reader may hold the file for a moment: a
-    // record lost would read as a launch that never happened, so try for a few seconds
-    // whatever the failure.
+// Appends the record, trying for a few seconds whatever the failure (a reader may hold the
+// file for a moment): a record lost would read as a launch that never happened.
+int Append(const std::wstring& logPath, const std::string& record) {
     for (int attempt = 0; attempt < 500; ++attempt) {
         FileHandle file;
         file.h = CreateFileW(logPath.c_str(), FILE_APPEND_DATA,
@@ -95,4 +89,26 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         Sleep(10);
     }
     return 2;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    const std::string record =
+        Escaped(ToUtf8(GetCommandLineW())) + "\t" + Escaped(ToUtf8(CurrentFolder())) + "\r\n";
+    const std::wstring logPath = LogPathBesideSelf();
+
+    // Several of us may start at once, and under Wine an append is not one step (it finds
+    // the end, then writes): two writers can land on the same offset, and one record was
+    // seen lost in 240 so. The writers of one log take turns under a mutex named after it.
+    std::wstring mutexName = L"Local\\TovrelLoggingRegistrar-";
+    for (wchar_t c : logPath) mutexName += (c == L'\\') ? L'/' : static_cast<wchar_t>(towlower(c));
+    const HANDLE turn = CreateMutexW(nullptr, FALSE, mutexName.c_str());
+    if (turn) WaitForSingleObject(turn, 30000);
+    const int result = Append(logPath, record);
+    if (turn) {
+        ReleaseMutex(turn);
+        CloseHandle(turn);
+    }
+    return result;
 }
