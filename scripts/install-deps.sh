@@ -8,7 +8,7 @@ set -euo pipefail
 # googletest: the Windows build also configures its test programs from those sources.
 packages=(cmake make mingw-w64 googletest wine64 xvfb x11-apps imagemagick xdotool debootstrap gcc)
 if [ "${1:-}" != "--run" ]; then
-  packages+=(g++ clang libclang-rt-dev libgtest-dev libgmock-dev libbenchmark-dev gcovr)
+  packages+=(g++ clang libclang-rt-dev libgtest-dev libgmock-dev libbenchmark-dev gcovr qemu-system-x86 e2fsprogs)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -104,24 +104,8 @@ std::vector<std::wstring> TovrelAppTest::ErrorLines() const {
     return lines;
 }
 
-namespace {
-
-std::wstring SystemText(DWORD code) {
-    wchar_t* raw = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<wchar_t*>(&raw), 0, nullptr);
-    std::wstring text = (length && raw) ? std::wstring(raw, length) : std::wstring();
-    LocalFree(raw);
-    const size_t end = text.find_last_not_of(L"\r\n \t");
-    text.erase(end == std::wstring::npos ? 0 : end + 1);
-    return text;
-}
-
-}  // namespace
-
 std::vector<std::wstring> TovrelAppTest::ErrorLinesBesideWineRefusals(std::vector<std::wstring>& refused) const {
-    const std::wstring suffix = L" " + SystemText(ERROR_INTERNAL_ERROR);
+    const std::wstring suffix = L" " + SystemErrorText(ERROR_INTERNAL_ERROR);
     std::vector<std::wstring> others;
     for (const std::wstring& line : ErrorLines()) {
         if (suffix.size() > 1 && line.size() > suffix.size() &&

@@ -153,6 +153,13 @@ void FakeFileSystem::CopyFile(const std::wstring& from, const std::wstring& to, 
   }
   files_[toKey] = FakeFile{to, bytes, attributes};
   files_.erase(temporaryKey);
+  // As the seam: a completed copy clears what copies cut short left in its folder.
+  const std::wstring folder = Parent(toKey);
+  for (auto it = files_.begin(); it != files_.end();) {
+    const std::wstring& key = it->first;
+    const bool leftover = Parent(key) == folder && platform::IsReplacementName(key.substr(key.rfind(L'\\') + 1));
+    it = leftover ? files_.erase(it) : std::next(it);
+  }
   copies.push_back({from, to, replaceExisting});
   if (journal) journal->push_back(L"copy " + from + L" -> " + to);
 }

@@ -49,7 +49,9 @@ TEST_F(FindNormalFileTest, WildcardsNeedOneNormalMatch) {
   EXPECT_TRUE(files.FindNormalFile(temp / L"*.ocx"));
   EXPECT_TRUE(files.FindNormalFile(temp / L"plain?.ocx"));
   EXPECT_TRUE(files.FindNormalFile(temp / L"*"));
-  EXPECT_FALSE(files.FindNormalFile(temp / L"plain??.ocx"));
+  // A '?' before the dot may match nothing (Windows and Wine 10 find plain3.ocx for
+  // "plain??.ocx"; Wine 8 does not), so the miss asks for a character that is not there.
+  EXPECT_FALSE(files.FindNormalFile(temp / L"plain?x.ocx"));
   EXPECT_FALSE(files.FindNormalFile(temp / L"*.dll"));
 }
 

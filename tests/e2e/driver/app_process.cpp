@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "text.h"
+#include "wait.h"
 
 namespace e2e {
 
@@ -27,12 +28,20 @@ AppProcess::~AppProcess() {
     if (info_.hProcess) CloseHandle(info_.hProcess);
 }
 
+namespace {
+
+DWORD ScaledMs(DWORD timeoutMs) {
+    return timeoutMs == INFINITE ? INFINITE : static_cast<DWORD>(Scaled(milliseconds(timeoutMs)).count());
+}
+
+}  // namespace
+
 bool AppProcess::running() const {
     return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
 bool AppProcess::WaitForExit(DWORD timeoutMs) const {
-    return info_.hProcess && WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+    return info_.hProcess && WaitForSingleObject(info_.hProcess, ScaledMs(timeoutMs)) == WAIT_OBJECT_0;
 }
 
 void AppProcess::Terminate() {
@@ -56,7 +65,7 @@ DWORD RunToEnd(const std::wstring& commandLine, const std::wstring& currentFolde
                                  ToUtf8(SystemErrorText(code)));
     }
     CloseHandle(info.hThread);
-    const DWORD waited = WaitForSingleObject(info.hProcess, timeoutMs);
+    const DWORD waited = WaitForSingleObject(info.hProcess, ScaledMs(timeoutMs));
     DWORD exitCode = 0;
     GetExitCodeProcess(info.hProcess, &exitCode);
     if (waited != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);

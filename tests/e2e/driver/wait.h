@@ -17,9 +17,22 @@ using std::chrono::milliseconds;
 constexpr milliseconds kDefaultTimeout{15000};
 constexpr milliseconds kPollInterval{25};
 
-// Calls `done` until it returns true or the time is up. Returns whether it succeeded.
+// How many times longer than here every wait may take: TOVREL_TEST_TIME_SCALE (a whole
+// number, default 1), set where the programs run on an emulated CPU.
+inline int TimeScale() {
+    static const int scale = [] {
+        wchar_t text[16] = {};
+        const DWORD n = GetEnvironmentVariableW(L"TOVREL_TEST_TIME_SCALE", text, 16);
+        const int value = (n > 0 && n < 16) ? _wtoi(text) : 1;
+        return value > 0 ? value : 1;
+    }();
+    return scale;
+}
+inline milliseconds Scaled(milliseconds timeout) { return timeout * TimeScale(); }
+
+// Calls `done` until it returns true or the (scaled) time is up. Returns whether it succeeded.
 inline bool PollUntil(const std::function<bool()>& done, milliseconds timeout = kDefaultTimeout) {
-    const auto deadline = Clock::now() + timeout;
+    const auto deadline = Clock::now() + Scaled(timeout);
     for (;;) {
         if (done()) return true;
         if (Clock::now() >= deadline) return false;
