@@ -53,7 +53,7 @@ std::wstring TovrelAppTest::RegistrarCommand(const std::wstring& component, bool
 
 bool TovrelAppTest::Checked(int buttonId) const {
     DWORD_PTR state = 0;
-    SendMessageTimeoutW(Control(buttonId), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
+    SendMessageTimeoutW(Control(buttonId), BM_GETCHECK, 0, 0, AnswerFlags(), AnswerTimeoutMs(), &state);
     return state == BST_CHECKED;
 }
 

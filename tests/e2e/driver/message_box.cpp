@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "text.h"
+#include "wait.h"
 #include "window_tree.h"
 
 namespace e2e {
@@ -87,7 +88,7 @@ MessageBoxSeen ReadMessageBox(HWND box) {
     }
     DWORD_PTR icon = 0;
     if (iconStatic)
-        SendMessageTimeoutW(iconStatic, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 5000, &icon);
+        SendMessageTimeoutW(iconStatic, STM_GETICON, 0, 0, AnswerFlags(), AnswerTimeoutMs(), &icon);
     seen.icon = icon ? ClassifyIconPixels(iconStatic) : BoxIcon::None;
     return seen;
 }

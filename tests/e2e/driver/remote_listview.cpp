@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+#include "wait.h"
+
 namespace e2e {
 
 namespace {
@@ -13,7 +15,7 @@ constexpr size_t kBlockSize = sizeof(LVITEMW) + kTextChars * sizeof(wchar_t);
 
 LRESULT Send(HWND window, UINT message, WPARAM w, LPARAM l) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(window, message, w, l, SMTO_ABORTIFHUNG, 5000, &result))
+    if (!SendMessageTimeoutW(window, message, w, l, AnswerFlags(), AnswerTimeoutMs(), &result))
         throw std::runtime_error("the list view did not answer message " + std::to_string(message));
     return static_cast<LRESULT>(result);
 }

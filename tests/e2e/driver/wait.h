@@ -30,6 +30,11 @@ inline int TimeScale() {
 }
 inline milliseconds Scaled(milliseconds timeout) { return timeout * TimeScale(); }
 
+// For SendMessageTimeoutW to the program's windows: 5 s, scaled. On a slow CPU a window busy
+// for more than 5 s counts as hung, so there it is waited for instead of given up on.
+inline UINT AnswerFlags() { return TimeScale() > 1 ? SMTO_NORMAL : SMTO_ABORTIFHUNG; }
+inline UINT AnswerTimeoutMs() { return static_cast<UINT>(Scaled(milliseconds(5000)).count()); }
+
 // Calls `done` until it returns true or the (scaled) time is up. Returns whether it succeeded.
 inline bool PollUntil(const std::function<bool()>& done, milliseconds timeout = kDefaultTimeout) {
     const auto deadline = Clock::now() + Scaled(timeout);

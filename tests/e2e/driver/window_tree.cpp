@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "text.h"
+#include "wait.h"
 
 namespace e2e {
 
@@ -67,12 +68,12 @@ std::wstring ClassOf(HWND window) {
 
 std::wstring TextOf(HWND window) {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, AnswerFlags(), AnswerTimeoutMs(), &length))
         return L"<no answer>";
     std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
     SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                        SMTO_ABORTIFHUNG, 5000, &copied);
+                        AnswerFlags(), AnswerTimeoutMs(), &copied);
     text.resize(copied);
     return text;
 }
@@ -111,7 +112,7 @@ bool Answers(HWND window, milliseconds within) {
     wchar_t text[256];
     DWORD_PTR copied = 0;
     return SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text),
-                               SMTO_ABORTIFHUNG, static_cast<UINT>(within.count()), &copied) != 0;
+                               AnswerFlags(), static_cast<UINT>(Scaled(within).count()), &copied) != 0;
 }
 
 void Click(HWND button) {
