@@ -84,4 +84,4 @@ timeout "${TOVREL_VM_TIMEOUT:-5400}" qemu-system-x86_64 -accel tcg -cpu Nehalem 
   </dev/null >"$console" 2>&1 || true
 echo "== The machine ran for $(( $(date +%s) - started )) s; what the job printed ($out):"
 if [ -f "$out" ]; then cat "$out"; else echo "(nothing: see $console)"; tail -20 "$console"; exit 1; fi
-grep -q '^guest: job ended with 0$' "$console"
+tr -d '\r' <"$console" | grep -q '^guest: job ended with 0$'
