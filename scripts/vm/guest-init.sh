@@ -15,7 +15,6 @@ mount -o remount,rw /
 hostname tovrel-vm
 modprobe 9pnet_virtio
 modprobe 9p
-mkdir -p /work/main
 for word in $(cat /proc/cmdline); do
   case "$word" in
     tovrel.job=*) job="${word#tovrel.job=}" ;;

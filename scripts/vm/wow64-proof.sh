@@ -3,7 +3,7 @@
 # Registers the demo's sample servers with the 32-bit Tovrel.exe, shows where the files and
 # keys went, asks a client of each bitness for the servers, then runs the i686 test programs.
 # Everything it prints goes to the file the host reads.
-root=/work/main
+root="$(cd "$(dirname "$0")/../.." && pwd)"
 b32=$root/build/win32
 b64=$root/build/win64
 clsids="{6F1C2A10-3B4D-4E5F-8A91-2C3D4E5F6A01} {6F1C2A10-3B4D-4E5F-8A91-2C3D4E5F6A02} {6F1C2A10-3B4D-4E5F-8A91-2C3D4E5F6A03}"
