@@ -74,7 +74,7 @@ CheckOutput RunCheck(const std::wstring& arguments, const std::wstring& exe, con
     CloseHandle(out);
     if (!started) throw WaitFailed(L"cannot start " + exe);
     CheckOutput result;
-    const DWORD waited = WaitForSingleObject(info.hProcess, static_cast<DWORD>(Scaled(milliseconds(120000)).count()));
+    const DWORD waited = WaitForSingleObject(info.hProcess, ScaledMs(120000));
     GetExitCodeProcess(info.hProcess, &result.exitCode);
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);

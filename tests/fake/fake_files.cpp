@@ -28,6 +28,11 @@ bool Counts(const std::wstring& name, const FakeFile& file) {
   return IsNormal(file) && !platform::IsReplacementName(name);
 }
 
+// A file the seam writes a copy into before its rename (the name's last part tells).
+bool IsReplacementKey(const std::wstring& key) {
+  return platform::IsReplacementName(key.substr(key.rfind(L'\\') + 1));
+}
+
 const wchar_t* StepFailure(CopyStep step) {
   switch (step) {
     case CopyStep::CreateTemporary: return L"Acceso denegado.";
@@ -157,7 +162,7 @@ void FakeFileSystem::CopyFile(const std::wstring& from, const std::wstring& to, 
   const std::wstring folder = Parent(toKey);
   for (auto it = files_.begin(); it != files_.end();) {
     const std::wstring& key = it->first;
-    const bool leftover = Parent(key) == folder && platform::IsReplacementName(key.substr(key.rfind(L'\\') + 1));
+    const bool leftover = Parent(key) == folder && IsReplacementKey(key);
     it = leftover ? files_.erase(it) : std::next(it);
   }
   copies.push_back({from, to, replaceExisting});
@@ -167,7 +172,7 @@ void FakeFileSystem::CopyFile(const std::wstring& from, const std::wstring& to, 
 std::vector<std::wstring> FakeFileSystem::TemporaryFiles() const {
   std::vector<std::wstring> found;
   for (const auto& [key, file] : files_) {
-    if (platform::IsReplacementName(key.substr(key.rfind(L'\\') + 1))) found.push_back(file.path);
+    if (IsReplacementKey(key)) found.push_back(file.path);
   }
   return found;
 }

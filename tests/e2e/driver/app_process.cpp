@@ -28,14 +28,6 @@ AppProcess::~AppProcess() {
     if (info_.hProcess) CloseHandle(info_.hProcess);
 }
 
-namespace {
-
-DWORD ScaledMs(DWORD timeoutMs) {
-    return timeoutMs == INFINITE ? INFINITE : static_cast<DWORD>(Scaled(milliseconds(timeoutMs)).count());
-}
-
-}  // namespace
-
 bool AppProcess::running() const {
     return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
 }

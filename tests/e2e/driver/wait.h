@@ -29,11 +29,15 @@ inline int TimeScale() {
     return scale;
 }
 inline milliseconds Scaled(milliseconds timeout) { return timeout * TimeScale(); }
+// The same for the Win32 waits that take milliseconds; INFINITE stays INFINITE.
+inline DWORD ScaledMs(DWORD timeoutMs) {
+    return timeoutMs == INFINITE ? INFINITE : timeoutMs * static_cast<DWORD>(TimeScale());
+}
 
 // For SendMessageTimeoutW to the program's windows: 5 s, scaled. On a slow CPU a window busy
 // for more than 5 s counts as hung, so there it is waited for instead of given up on.
 inline UINT AnswerFlags() { return TimeScale() > 1 ? SMTO_NORMAL : SMTO_ABORTIFHUNG; }
-inline UINT AnswerTimeoutMs() { return static_cast<UINT>(Scaled(milliseconds(5000)).count()); }
+inline UINT AnswerTimeoutMs() { return ScaledMs(5000); }
 
 // Calls `done` until it returns true or the (scaled) time is up. Returns whether it succeeded.
 inline bool PollUntil(const std::function<bool()>& done, milliseconds timeout = kDefaultTimeout) {
