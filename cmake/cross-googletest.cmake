@@ -34,7 +34,7 @@ else()
 endif()
 
 # Runs Windows test programs through the current Wine session.
-set(TOVREL_WINE_EXEC "${PROJECT_SOURCE_DIR}/scripts/wine-exec.sh" CACHE FILEPATH "Runs a Windows program under the current Wine session")
+set(TOVREL_WINE_EXEC "${PROJECT_SOURCE_DIR}/scripts/windows-exec.sh" CACHE FILEPATH "Runs a Windows program in the current session" FORCE)
 
 # Registers every test case of the Windows test program `target` with CTest, listed at test
 # time by running the program under Wine (the build machine may have no Wine session).
@@ -42,6 +42,10 @@ set(TOVREL_WINE_EXEC "${PROJECT_SOURCE_DIR}/scripts/wine-exec.sh" CACHE FILEPATH
 # overwrites its generated include file with one that includes itself.
 #   tovrel_discover_windows_tests(TARGET [WORKING_DIRECTORY dir] [PREFIX text]
 #                                 [PROPERTIES name value ...])
+# CTest has no CMAKE_ROOT, and may be another CMake's (in the emulated machine): the
+# discovery script is kept beside the build.
+set(TOVREL_GTEST_ADD_TESTS "${PROJECT_BINARY_DIR}/GoogleTestAddTests.cmake")
+configure_file("${CMAKE_ROOT}/Modules/GoogleTestAddTests.cmake" "${TOVREL_GTEST_ADD_TESTS}" COPYONLY)
 function(tovrel_discover_windows_tests target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "WORKING_DIRECTORY;PREFIX" "PROPERTIES")
   set(arg_PREFIX "${TOVREL_TEST_BUILD_NAME}.${arg_PREFIX}")
@@ -56,7 +60,7 @@ function(tovrel_discover_windows_tests target)
     "  if(NOT EXISTS \"${tests_file}\" OR\n"
     "     NOT \"${tests_file}\" IS_NEWER_THAN \"$<TARGET_FILE:${target}>\" OR\n"
     "     NOT \"${tests_file}\" IS_NEWER_THAN \"\${CMAKE_CURRENT_LIST_FILE}\")\n"
-    "    include(\"${CMAKE_ROOT}/Modules/GoogleTestAddTests.cmake\")\n"
+    "    include(\"${TOVREL_GTEST_ADD_TESTS}\")\n"
     "    gtest_discover_tests_impl(\n"
     "      TEST_EXECUTABLE [==[$<TARGET_FILE:${target}>]==]\n"
     "      TEST_EXECUTOR [==[${TOVREL_WINE_EXEC}]==]\n"

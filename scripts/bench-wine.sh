@@ -13,7 +13,7 @@ repeats="${1:-3}"
 shift || true
 builds=("$@"); [ "${#builds[@]}" -gt 0 ] || builds=(win32 win64)
 runs="${TOVREL_BENCH_RUNS:-1}"
-source "$root/scripts/wine-session.sh"
+source "$root/scripts/windows.sh"
 
 zpath() { local p="${1//\//\\}"; printf 'Z:%s' "$p"; }  # Wine maps Z: to /
 
@@ -32,11 +32,11 @@ with open(path, 'wb') as f:
 PY
 }
 
-bench_build() {  # build folder name
+bench_build() {  # build folder name, build
   bin="$root/build/$1"
   work="$root/build/bench-wine-$1"
   rm -rf "$work"; mkdir -p "$work"
-  TOVREL_OWN_XVFB=1 wine_session_start "$root/build/bench-prefix-$1"
+  windows_session_start "$2" "$root/build/bench-prefix-$1"
 printf '%-8s %-5s %11s %11s %10s %10s %11s %11s %10s\n' entries try startup_ms bare_start marcar_ms run_ms tovrel_kib bare_kib delta_mib
 for n in 10 32767; do
   app="$work/app-$n"
@@ -63,21 +63,17 @@ else:
 PY
   done
 done
-  wine_session_stop
+  windows_session_stop
 }
 
 for b in "${builds[@]}"; do
-  if [ "$b" = win32 ]; then
-    echo "== i686 build (the product), Wine 10 in WoW64 mode"
-    if ! bash "$root/scripts/wow64-root.sh" --check; then
-      echo "NOT RUN: 32-bit programs cannot run on this machine"
-      continue
-    fi
-    export TOVREL_WOW64_ROOT="$(wow64_root)"
-  else
-    echo "== x86_64 build, Wine 8"
-    unset TOVREL_WOW64_ROOT
-  fi
+  case "$b" in win32) build=i686 ;; win64) build=x86_64 ;; *) echo "unknown build: $b" >&2; exit 2 ;; esac
+  windows_runtime "$build" >/dev/null
+  echo "== $build build ($(windows_runtime "$build"))"
+  case "$(windows_runtime "$build")" in
+    wine8|root|guest) ;;
+    *) echo "NOT RUN: timings need the build's Wine on this machine, not an emulated one"; continue ;;
+  esac
   "$root/scripts/build.sh" "$b" >/dev/null
-  bench_build "$b"
+  bench_build "$b" "$build"
 done

@@ -31,18 +31,20 @@ clsids=({6F1C2A10-3B4D-4E5F-8A91-2C3D4E5F6A01} {6F1C2A10-3B4D-4E5F-8A91-2C3D4E5F
 
 echo "== Packages"
 bash "$root/scripts/install-deps.sh" --run
-source "$root/scripts/wine-session.sh"
-if [ "$arch" = i686 ] && ! bash "$root/scripts/wow64-root.sh" --check; then
-  echo "== 32-bit programs cannot run on this machine: running the x86_64 twin instead"
-  arch=x86_64
+source "$root/scripts/windows.sh"
+if [ "$arch" = i686 ]; then
+  windows_runtime i686 >/dev/null
+  if [ "$(windows_runtime i686)" != root ]; then
+    # The emulated machine that runs the i686 tests has no screen of yours to show.
+    echo "== 32-bit programs cannot run on this machine's kernel: running the x86_64 twin instead"
+    arch=x86_64
+  fi
 fi
 if [ "$arch" = i686 ]; then
   build="$root/build/win32"; toolchain="$root/cmake/toolchain-mingw-i686.cmake"
-  export TOVREL_WOW64_ROOT="$(wow64_root)"
   registry_view=/reg:32
 else
   build="$root/build/win64"; toolchain="$root/cmake/toolchain-mingw-x86_64.cmake"
-  unset TOVREL_WOW64_ROOT
   registry_view=""
 fi
 prefix="$root/build/demo-prefix-$arch"
@@ -63,19 +65,14 @@ for s in "${samples[@]}"; do cp "$build/tools/sample_com/TovrelSample$s.dll" "$a
 ls -l "$app"
 
 had_display="${DISPLAY:-}"
-wine_session_start "$prefix"
-stop_session() { wine_session_stop; }
+TOVREL_SHOW_ON_DISPLAY=1 windows_session_start "$arch" "$prefix"
+stop_session() { windows_session_stop; }
 [ "$keep" -eq 1 ] || trap stop_session EXIT
 driver="$build/tests/e2e/TovrelDriver.exe"
 
-# The driver's and wine's output go to files, never into a pipe (the wineserver would keep
-# the pipe open); they are shown afterwards.
 drive() {
   local name="$1"; shift
-  local status=0
-  wine_cmd wine "$driver" "$@" >"$logs/$name.out" 2>"$logs/$name.err" || status=$?
-  sed 's/\r$//' "$logs/$name.out"
-  return "$status"
+  windows_run "$driver" "$@" 2>"$logs/$name.err"
 }
 
 echo "== Tovrel ($arch build) under Wine (prefix $prefix, display $DISPLAY)"
@@ -103,21 +100,19 @@ if [ "$register" -eq 1 ]; then
     sed 's/\r$//' "$logs/reg-$i.out"
   done
   echo "== A client of the same bitness ($arch) creates each component and asks who it is"
-  wine_cmd wine "$build/tools/com_client/TovrelComClient.exe" "${clsids[@]}" \
-    >"$logs/client.out" 2>"$logs/client.err" || true
-  sed 's/\r$//' "$logs/client.out"
+  windows_run "$build/tools/com_client/TovrelComClient.exe" "${clsids[@]}" 2>"$logs/client.err" || true
 fi
 
 if [ -n "$had_display" ]; then
   echo "Tovrel is running on $DISPLAY; close its window to end the demo."
   wait "$tovrel_pid" || true
 elif [ "$keep" -eq 1 ]; then
-  echo "Tovrel keeps running on the X display $DISPLAY (Xvfb pid ${WINE_SESSION_XVFB_PID:-?})."
+  echo "Tovrel keeps running on the X display $DISPLAY (Xvfb pid ${WINDOWS_SESSION_XVFB_PID:-?})."
   echo "Drive it with:"
   echo "  WINEPREFIX=$prefix DISPLAY=$DISPLAY wine $driver list"
   echo "  WINEPREFIX=$prefix DISPLAY=$DISPLAY wine $driver register"
   echo "  DISPLAY=$DISPLAY import -window root shot.png"
-  echo "End it with: WINEPREFIX=$prefix wineserver -k; kill ${WINE_SESSION_XVFB_PID:-<Xvfb pid>}"
+  echo "End it with: WINEPREFIX=$prefix wineserver -k; kill ${WINDOWS_SESSION_XVFB_PID:-<Xvfb pid>}"
 else
   echo "Ran headless. To drive it: scripts/run-demo.sh --register (presses \"Registrar\" and"
   echo "queries the keys), --keep (leaves it running on its own display), or run this script"

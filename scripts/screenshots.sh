@@ -1,21 +1,19 @@
 #!/usr/bin/env bash
 # Screenshots of both windows under Wine, with the system DPI at 96 (docs/form1.png,
-# docs/frmefactura.png) and at 144 (docs/form1-144dpi.png, docs/frmefactura-144dpi.png).
-# Builds nothing; needs Xvfb, xdotool and ImageMagick (scripts/install-deps.sh --run). The e-invoice window is opened through the main window's hidden button by
-# the test helper TovrelOpenFactura.exe (by default the one beside Tovrel.exe).
-#   scripts/screenshots.sh build/h3-win64/ui/Tovrel.exe [TovrelOpenFactura.exe]
-# TOVREL_WINEPREFIX names a prefix to use instead of a throwaway one.
+# docs/frmefactura.png) and at 144 (docs/form1-144dpi.png, docs/frmefactura-144dpi.png), each
+# on a desktop started at that DPI. Builds nothing; needs Xvfb, xdotool and ImageMagick
+# (scripts/install-deps.sh --run). The e-invoice window is opened through the main window's
+# hidden button by the test helper TovrelOpenFactura.exe beside Tovrel.exe.
+#   scripts/screenshots.sh [i686|x86_64]     (default i686, the shipped build, in Wine 10)
 set -euo pipefail
-
-if [ "$#" -lt 1 ]; then
-  echo "usage: $0 Tovrel.exe [TovrelOpenFactura.exe]" >&2
-  exit 2
-fi
-exe="$(realpath "$1")"
-helper="$(realpath "${2:-$(dirname "$exe")/TovrelOpenFactura.exe}")"
 root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-i686}"
+source "$root/scripts/windows.sh"
+exe="$(windows_build_dir "$build")/ui/Tovrel.exe"
+helper="$(dirname "$exe")/TovrelOpenFactura.exe"
+[ -f "$exe" ] || { echo "no $exe: build it first (scripts/build.sh)" >&2; exit 2; }
 work="$(mktemp -d /tmp/tovrel-shots.XXXXXX)"
-prefix="${TOVREL_WINEPREFIX:-$work/prefix}"
+prefix="$work/prefix"
 
 # A small application folder: the program, a registrar (any file will do for start-up)
 # and a list with a few components.
@@ -27,13 +25,10 @@ printf '%s\r\n' "' Componentes de los sistemas" "dialogos.ocx,Systempath\$" \
   "controles.ocx,Systempath\$" "visor.dll,Crystal\$" "C:\\Sistemas\\informes.dll,CurrentPath\$" \
   "grilla.ocx,winpath\$" "facturas.dll," >"$app/TovrelSvr.lst"
 
-# shellcheck source=scripts/wine-session.sh
-source "$root/scripts/wine-session.sh"
-TOVREL_OWN_XVFB=1 wine_session_start "$prefix"
+windows_session_start "$build" "$prefix"
 cleanup() {
-  wine_session_stop
-  rm -rf "$app" "$work"/*.log
-  [ -n "${TOVREL_WINEPREFIX:-}" ] || rm -rf "$work"
+  windows_session_stop
+  rm -rf "$work"
 }
 trap cleanup EXIT
 
@@ -56,9 +51,8 @@ wait_for_window() {
 # The system DPI is read when a program starts: the user's setting is changed first.
 shoot() {
   local dpi="$1" suffix="$2" form factura program
-  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
-    </dev/null >"$work/reg.log" 2>&1
-  (cd "$app" && exec wine Tovrel.exe </dev/null >"$work/tovrel.log" 2>&1) &
+  windows_set_system_dpi "$dpi" --desktop
+  (cd "$app" && windows_run Tovrel.exe >"$work/tovrel.log" 2>&1) &
   program=$!
   form="$(wait_for_window 'Tovrel - Producto Desarrollado por Quirval - Soluciones Vevezoduveze')"
   # The pointer highlights whatever step it rests on: move it over the window, so that Wine
@@ -69,18 +63,17 @@ shoot() {
   import -window "$form" "$root/docs/form1$suffix.png" 2>/dev/null ||
     cp "$work/screen.png" "$root/docs/form1$suffix.png"
 
-  wine "$helper" </dev/null >"$work/helper.log" 2>&1
+  windows_run "$helper" >"$work/helper.log" 2>&1 || true
   factura="$(wait_for_window 'Registrar componentes de e-Factura')"
   sleep 1
   import -window "$factura" "$root/docs/frmefactura$suffix.png" 2>/dev/null ||
     import -window root "$root/docs/frmefactura$suffix.png"
   # End this program (and everything else in the session) before the next DPI.
-  wineserver -k >/dev/null 2>&1 || true
+  wine_cmd wineserver -k >/dev/null 2>&1 || true
   wait "$program" 2>/dev/null || true
-  wineserver -p </dev/null >/dev/null 2>&1 || true
   echo "wrote $root/docs/form1$suffix.png and $root/docs/frmefactura$suffix.png"
 }
 
 shoot 96 ""
 shoot 144 "-144dpi"
-wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f </dev/null >"$work/reg.log" 2>&1 || true
+windows_set_system_dpi 0 --desktop

@@ -7,7 +7,7 @@
 #   scripts/wow64-root.sh --check    only check
 # Exit 0 when 32-bit programs run there, 3 when the root is built but the check fails (this
 # kernel may lack what WoW64 needs: the message says what), anything else when building failed.
-# Environment: TOVREL_WOW64_ROOT (default /var/lib/tovrel/wow64-trixie).
+# Environment: TOVREL_WOW64_ROOT_DIR (default /var/lib/tovrel/wow64-trixie).
 #
 # Debian 13's amd64 Wine carries the 64-bit PE DLLs and the WoW64 layer, but almost none of
 # the 32-bit PE DLLs. Those are taken from the libwine:i386 package of the same version,
@@ -16,7 +16,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 project="$(cd "$here/.." && pwd)"
-source "$here/wow64-common.sh"
+source "$here/windows.sh"
 
 wine_version="10.0~repack-6"
 suite="trixie"
@@ -104,9 +104,12 @@ check_root() {
   fi
   local check_prefix="$project/build/wow64-check-prefix" said
   said="$(mktemp)"
-  WINEPREFIX="$check_prefix" "$here/wow64-run.sh" 'C:\windows\syswow64\cmd.exe' /c \
-    'echo %PROCESSOR_ARCHITECTURE% %PROCESSOR_ARCHITEW6432%' >"$said" 2>&1 || true
-  out="$(tr -d '\r' <"$said" | tail -n1)"
+  (
+    windows_session_open root "$check_prefix"
+    windows_run 'C:\windows\syswow64\cmd.exe' /c 'echo %PROCESSOR_ARCHITECTURE% %PROCESSOR_ARCHITEW6432%'
+    windows_session_stop
+  ) >"$said" 2>&1 || true
+  out="$(tr -d '\r' <"$said" | grep -E '^[A-Za-z0-9_]+ [A-Za-z0-9_%]+$' | tail -n1)"
   rm -f "$said"
   if [ "$out" = "x86 AMD64" ]; then
     echo "WoW64 check: passed (the prefix's 32-bit cmd.exe reports: $out; prefix $check_prefix)"

@@ -4,19 +4,20 @@
 # no KVM needed) boots Debian 13's own kernel over a disk made from the WoW64 root, with the
 # project shared at its own path. Inside, Wine 10 runs 32-bit programs in WoW64 mode.
 #   scripts/wow64-vm.sh [--build-only] [JOB]
-# JOB is a script of the project run inside the machine (default scripts/vm/wow64-proof.sh);
+# JOB is a script of the project run inside the machine (default scripts/vm/ctest-job.sh, the
+# i686 CTest suites, with the arguments in TOVREL_VM_CTEST_ARGS);
 # what it prints goes to build/vm/JOBNAME.out and is shown afterwards. The machine's disk
 # (and the Wine prefix inside it, made on the first boot) is kept in $TOVREL_VM_DIR
 # (default /var/lib/tovrel/vm) and built once. Software emulation is slow: Wine programs
 # start in about 10 s instead of 1.
 set -euo pipefail
 project="$(cd "$(dirname "$0")/.." && pwd)"
-source "$project/scripts/wow64-common.sh"
+source "$project/scripts/windows.sh"
 vm_dir="${TOVREL_VM_DIR:-/var/lib/tovrel/vm}"
 tree="$vm_dir/tree"
 disk="$vm_dir/disk.img"
 build_only=0
-job="$project/scripts/vm/wow64-proof.sh"
+job="$project/scripts/vm/ctest-job.sh"
 for arg in "$@"; do
   case "$arg" in
     --build-only) build_only=1 ;;
@@ -30,24 +31,26 @@ if ! command -v qemu-system-x86_64 >/dev/null || ! command -v mkfs.ext4 >/dev/nu
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends qemu-system-x86 e2fsprogs >/dev/null
 fi
 
-if [ ! -f "$disk" ]; then
+# The tree's stamp names what it holds; a tree or disk made before it is made again.
+tree_stamp="$tree/.tovrel-vm-tree-with-ctest"
+if [ ! -f "$disk" ] || [ ! -f "$tree_stamp" ]; then
   status=0
   bash "$project/scripts/wow64-root.sh" || status=$?
   [ "$status" -eq 0 ] || [ "$status" -eq 3 ] || exit "$status"
   root="$(wow64_root)"
   echo "== The machine's tree, from the WoW64 root, with a kernel and Xvfb ($tree)"
   mkdir -p "$vm_dir"
-  if [ ! -f "$tree/.tovrel-vm-tree" ]; then
+  if [ ! -f "$tree_stamp" ]; then
     rm -rf --one-file-system "$tree"
     cp -a --one-file-system "$root" "$tree"
     printf '#!/bin/sh\nexit 101\n' >"$tree/usr/sbin/policy-rc.d"
     chmod +x "$tree/usr/sbin/policy-rc.d"
     mapfile -t mounts < <(wow64_mount "$tree")
     chroot "$tree" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive \
-      apt-get install -y -q --no-install-recommends linux-image-amd64 xvfb xauth >"$vm_dir/apt.log" 2>&1 ||
+      apt-get install -y -q --no-install-recommends linux-image-amd64 xvfb xauth cmake >"$vm_dir/apt.log" 2>&1 ||
       { wow64_unmount_these "${mounts[@]}"; tail -20 "$vm_dir/apt.log"; exit 1; }
     wow64_unmount_these "${mounts[@]}"
-    touch "$tree/.tovrel-vm-tree"
+    touch "$tree_stamp"
   fi
   install -m 755 "$project/scripts/vm/guest-init.sh" "$tree/tovrel-guest-init"
   echo "== The machine's disk ($disk)"
@@ -66,6 +69,7 @@ COMMANDS
 kernel="$(ls "$tree"/boot/vmlinuz-* | sort -V | tail -1)"
 initrd="$(ls "$tree"/boot/initrd.img-* | sort -V | tail -1)"
 mkdir -p "$project/build/vm"
+printf '%s\n' "${TOVREL_VM_CTEST_ARGS:-}" >"$project/build/vm/ctest-args"
 out="$project/build/vm/$(basename "$job" .sh).out"
 console="$project/build/vm/$(basename "$job" .sh).console"
 rm -f "$out"

@@ -41,10 +41,20 @@ SIZE OuterSizeForClient(int widthTwips, int heightTwips, DWORD style, DWORD exSt
 }
 
 void SizeClientArea(HWND hwnd, int widthTwips, int heightTwips, UINT dpi) {
-  const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
-  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
-  const SIZE outer = OuterSizeForClient(widthTwips, heightTwips, style, exStyle, dpi);
-  SetWindowPos(hwnd, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const int clientWidth = TwipsToPixels(widthTwips, dpi);
+  const int clientHeight = TwipsToPixels(heightTwips, dpi);
+  // The frame is measured, not computed: a platform may draw it at another DPI than the one
+  // the client is laid out with. A second pass catches a frame that changed with the size.
+  for (int pass = 0; pass < 2 && !IsIconic(hwnd); ++pass) {
+    RECT outer{};
+    RECT client{};
+    if (!GetWindowRect(hwnd, &outer) || !GetClientRect(hwnd, &client)) return;
+    if (client.right == clientWidth && client.bottom == clientHeight) return;
+    const int frameWidth = (outer.right - outer.left) - client.right;
+    const int frameHeight = (outer.bottom - outer.top) - client.bottom;
+    SetWindowPos(hwnd, nullptr, 0, 0, clientWidth + frameWidth, clientHeight + frameHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 }  // namespace tovrel::ui

@@ -16,11 +16,12 @@ inline RECT PixelBox(int left, int top, int width, int height, UINT dpi) {
 // The window's DPI where the system tells it per window, else the screen's.
 UINT DpiForWindow(HWND hwnd);
 
-// The outer size of a window whose client area is `widthTwips` x `heightTwips` at `dpi`.
+// The outer size of a window whose client area is `widthTwips` x `heightTwips` at `dpi`, as
+// the system computes its frame: a first guess for creating the window.
 SIZE OuterSizeForClient(int widthTwips, int heightTwips, DWORD style, DWORD exStyle, UINT dpi);
 
-// Resizes `hwnd` (style and extended style read from it) so that its client area is
-// `widthTwips` x `heightTwips` at `dpi`; its place is kept.
+// Resizes `hwnd` so that its client area is `widthTwips` x `heightTwips` at `dpi`, around
+// the frame it actually has; its place is kept.
 void SizeClientArea(HWND hwnd, int widthTwips, int heightTwips, UINT dpi);
 
 }  // namespace tovrel::ui

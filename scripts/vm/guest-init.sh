@@ -3,7 +3,7 @@
 # project at its own path, runs the job named on the kernel's command line with the
 # TOVREL_VM_* settings given there, writes what it printed beside the project's build, and
 # powers the machine off.
-export PATH=/usr/sbin:/usr/bin:/sbin:/bin
+export PATH=/usr/sbin:/usr/bin:/sbin:/bin TOVREL_VM_GUEST=1
 mount -t proc proc /proc
 mount -t sysfs sys /sys
 mount -t devtmpfs dev /dev 2>/dev/null
@@ -26,7 +26,7 @@ mkdir -p "$project"
 mount -t 9p -o trans=virtio,version=9p2000.L,msize=512000 project "$project"
 out="$project/build/vm/$(basename "$job" .sh).out"
 echo "guest: running $job"
-sh "$job" >"$out" 2>&1
+bash "$job" >"$out" 2>&1
 echo "guest: job ended with $?"
 sync
 umount "$project"

@@ -84,17 +84,20 @@ void ExpectEveryCaptionWholeAndEveryBoxInPlace(HWND window, UINT dpi) {
 
 TEST_F(Form1Test, EveryCaptionIsWholeAtTheSystemDpi) {
   const UINT dpi = DpiForWindow(form_.Window());
-  if (test::RequestedSystemDpi()) {
-    ASSERT_EQ(dpi, test::RequestedSystemDpi());
-  }
+  ASSERT_NO_FATAL_FAILURE(test::ExpectTheRequestedDpi(dpi));
+  // The client area is the table's, whatever DPI the frame around it was drawn at.
+  EXPECT_EQ(test::ClientSizeOf(form_.Window()),
+            test::SizeText(TwipsToPixels(kForm1ClientWidth, dpi),
+                           TwipsToPixels(kForm1ClientHeight, dpi)));
   ExpectEveryCaptionWholeAndEveryBoxInPlace(form_.Window(), dpi);
 }
 
 class Form1CaptionAtDpiTest : public Form1Test, public ::testing::WithParamInterface<UINT> {};
 
 TEST_P(Form1CaptionAtDpiTest, EveryCaptionIsWholeAfterAMoveToAMonitorOfThisDpi) {
-  EXPECT_EQ(test::ClientWidthAfterDpiChange(form_.Window(), GetParam()),
-            TwipsToPixels(kForm1ClientWidth, GetParam()));
+  EXPECT_EQ(test::ClientSizeAfterDpiChange(form_.Window(), GetParam()),
+            test::SizeText(TwipsToPixels(kForm1ClientWidth, GetParam()),
+                           TwipsToPixels(kForm1ClientHeight, GetParam())));
   ExpectEveryCaptionWholeAndEveryBoxInPlace(form_.Window(), GetParam());
 }
 

@@ -85,9 +85,10 @@ void ExpectEveryCaptionWholeAndEveryBoxInPlace(HWND window, UINT dpi) {
 
 TEST_F(FrmeFacturaTest, EveryCaptionIsWholeAtTheSystemDpi) {
   const UINT dpi = DpiForWindow(window_.Window());
-  if (test::RequestedSystemDpi()) {
-    ASSERT_EQ(dpi, test::RequestedSystemDpi());
-  }
+  ASSERT_NO_FATAL_FAILURE(test::ExpectTheRequestedDpi(dpi));
+  EXPECT_EQ(test::ClientSizeOf(window_.Window()),
+            test::SizeText(TwipsToPixels(kFacturaClientWidth, dpi),
+                           TwipsToPixels(kFacturaClientHeight, dpi)));
   ExpectEveryCaptionWholeAndEveryBoxInPlace(window_.Window(), dpi);
 }
 
@@ -95,8 +96,9 @@ class FrmeFacturaCaptionAtDpiTest : public FrmeFacturaTest,
                                     public ::testing::WithParamInterface<UINT> {};
 
 TEST_P(FrmeFacturaCaptionAtDpiTest, EveryCaptionIsWholeAfterAMoveToAMonitorOfThisDpi) {
-  EXPECT_EQ(test::ClientWidthAfterDpiChange(window_.Window(), GetParam()),
-            TwipsToPixels(kFacturaClientWidth, GetParam()));
+  EXPECT_EQ(test::ClientSizeAfterDpiChange(window_.Window(), GetParam()),
+            test::SizeText(TwipsToPixels(kFacturaClientWidth, GetParam()),
+                           TwipsToPixels(kFacturaClientHeight, GetParam())));
   ExpectEveryCaptionWholeAndEveryBoxInPlace(window_.Window(), GetParam());
 }
 

@@ -95,7 +95,7 @@ std::wstring ClassOf(HWND hwnd) {
   return name;
 }
 
-UINT g_requestedSystemDpi = 0;
+RequestedDpi g_requestedSystemDpi;
 
 }  // namespace
 
@@ -187,18 +187,35 @@ std::string CaptionOverflow(HWND control, const CaptionLayout& layout) {
   return what.str();
 }
 
-int ClientWidthAfterDpiChange(HWND window, UINT dpi) {
+std::string ClientSizeOf(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return SizeText(client.right, client.bottom);
+}
+
+std::string ClientSizeAfterDpiChange(HWND window, UINT dpi) {
   RECT suggested{};
   GetWindowRect(window, &suggested);
   SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
   PumpPending(window);
-  RECT client{};
-  GetClientRect(window, &client);
-  return client.right;
+  return ClientSizeOf(window);
 }
 
-UINT RequestedSystemDpi() { return g_requestedSystemDpi; }
-void SetRequestedSystemDpi(UINT dpi) { g_requestedSystemDpi = dpi; }
+RequestedDpi RequestedSystemDpi() { return g_requestedSystemDpi; }
+void SetRequestedSystemDpi(RequestedDpi requested) { g_requestedSystemDpi = requested; }
+
+void ExpectTheRequestedDpi(UINT windowDpi) {
+  if (!g_requestedSystemDpi.dpi) return;
+  HDC screen = GetDC(nullptr);
+  const int systemDpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  std::printf("asked for %u DPI; the system's is %d, the window's %u\n", g_requestedSystemDpi.dpi,
+              systemDpi, windowDpi);
+  ASSERT_EQ(systemDpi, static_cast<int>(g_requestedSystemDpi.dpi)) << "the system's DPI";
+  if (g_requestedSystemDpi.windowsToo) {
+    ASSERT_EQ(windowDpi, g_requestedSystemDpi.dpi) << "the window's DPI";
+  }
+}
 
 COLORREF PublishedColour(HWND label) {
   return static_cast<COLORREF>(reinterpret_cast<UINT_PTR>(GetPropW(label, kTextColourProp)));

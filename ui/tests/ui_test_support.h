@@ -80,14 +80,29 @@ inline std::string DpiName(const ::testing::TestParamInfo<UINT>& info) {
   return "Dpi" + std::to_string(info.param);
 }
 
-// Sends what the system sends when a window moves to a monitor of `dpi`; returns the
-// window's client width afterwards. (Its height depends on the title bar, which a system of
-// one DPI keeps at that DPI while the window sizes itself for `dpi`.)
-int ClientWidthAfterDpiChange(HWND window, UINT dpi);
+// The window's client size, as "widthxheight".
+std::string ClientSizeOf(HWND window);
+inline std::string SizeText(int width, int height) {
+  return std::to_string(width) + "x" + std::to_string(height);
+}
 
-// The system DPI this run was started for (--system-dpi=N), or 0 for whatever it is.
-UINT RequestedSystemDpi();
-void SetRequestedSystemDpi(UINT dpi);
+// Sends what the system sends when a window moves to a monitor of `dpi`; returns the
+// window's client size afterwards.
+std::string ClientSizeAfterDpiChange(HWND window, UINT dpi);
+
+// The DPI this run was started at, when the run asked for one: --system-dpi=N (a desktop
+// started at N: the system's metrics and every window at N) or --system-metrics-dpi=N (only
+// the system's metrics at N; windows may be given another DPI). The test runner sets it up.
+struct RequestedDpi {
+  UINT dpi = 0;
+  bool windowsToo = false;
+};
+RequestedDpi RequestedSystemDpi();
+void SetRequestedSystemDpi(RequestedDpi requested);
+
+// Fails when the run asked for a DPI and did not get it: the system's, and the window's
+// (`windowDpi`) when the whole desktop was asked for.
+void ExpectTheRequestedDpi(UINT windowDpi);
 
 // Text colour a label publishes for drivers.
 COLORREF PublishedColour(HWND label);
