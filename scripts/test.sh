@@ -7,12 +7,16 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
-bash "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh" host win64 win32
+source "$root/scripts/phases.sh"
+junit_reports=(build/host/ctest-junit.xml build/win32/ctest-junit.xml build/win64/ctest-junit.xml)
+rm -f "${junit_reports[@]}"
+[ -n "${CI:-}" ] || trap 'phase_table; tests_closing_line "${junit_reports[@]/#/$root/}"' EXIT
+phase "  packages" bash "$root/scripts/install-deps.sh"
+phase "  build: host, x86_64, i686" "$root/scripts/build.sh" host win64 win32
 
 echo "== Host unit tests"
 find build/host -name '*.gcda' -delete 2>/dev/null || true
-ctest --test-dir build/host --output-on-failure -j2
+phase "  host unit tests" ctest --test-dir build/host --output-on-failure -j2 --output-junit ctest-junit.xml
 echo "== Line coverage of catalogue/ and registration/ by the host tests"
 gcovr --root "$root" --filter 'catalogue/' --filter 'registration/' --exclude-unreachable-branches \
       --print-summary build/host >build/coverage.txt 2>&1 || true
@@ -23,6 +27,6 @@ status=0
 for build in i686 x86_64; do
   windows_runtime "$build" >/dev/null
   echo "== Windows tests of the $build build ($(windows_runtime "$build"))"
-  windows_ctest "$build" || status=1
+  phase "  Windows tests, $build ($(windows_runtime "$build"))" windows_ctest "$build" || status=1
 done
 exit "$status"
