@@ -44,7 +44,7 @@ set(TOVREL_WINE_EXEC "${PROJECT_SOURCE_DIR}/scripts/windows-exec.sh" CACHE FILEP
 #                                 [PROPERTIES name value ...])
 # CTest has no CMAKE_ROOT, and may be another CMake's (in the emulated machine): the
 # discovery script is kept beside the build.
-set(TOVREL_GTEST_ADD_TESTS "${PROJECT_BINARY_DIR}/GoogleTestAddTests.cmake")
+set(TOVREL_GTEST_ADD_TESTS "${PROJECT_BINARY_DIR}/GoogleTestAddTests.cmake" CACHE INTERNAL "")
 configure_file("${CMAKE_ROOT}/Modules/GoogleTestAddTests.cmake" "${TOVREL_GTEST_ADD_TESTS}" COPYONLY)
 function(tovrel_discover_windows_tests target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "WORKING_DIRECTORY;PREFIX" "PROPERTIES")

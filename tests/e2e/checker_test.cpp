@@ -62,17 +62,20 @@ CheckOutput RunCheck(const std::wstring& arguments, const std::wstring& exe, con
     HANDLE out = CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (out == INVALID_HANDLE_VALUE) throw WaitFailed(L"cannot create " + outPath);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out;
-    startup.hStdError = out;
-    std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+    StartOptions options;
+    options.startup.dwFlags = STARTF_USESTDHANDLES;
+    options.startup.hStdOutput = out;
+    options.startup.hStdError = out;
+    options.inheritHandles = TRUE;
+    options.creationFlags = CREATE_NO_WINDOW;
     PROCESS_INFORMATION info{};
-    const BOOL started = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                                        nullptr, currentFolder.c_str(), &startup, &info);
+    try {
+        info = StartProcess(exe, L"\"" + exe + L"\" " + arguments, currentFolder, options);
+    } catch (...) {
+        CloseHandle(out);
+        throw;
+    }
     CloseHandle(out);
-    if (!started) throw WaitFailed(L"cannot start " + exe);
     CheckOutput result;
     const DWORD waited = WaitForSingleObject(info.hProcess, ScaledMs(120000));
     GetExitCodeProcess(info.hProcess, &result.exitCode);

@@ -18,23 +18,7 @@
 namespace e2e {
 namespace {
 
-class KillTest : public TovrelAppTest {
-protected:
-    // Under Wine, starting the program again right after a kill now and then fails inside the
-    // platform ("Internal error") before the program runs: such a start is tried once or twice
-    // more. A program that started and then failed is never retried.
-    HWND StartAfterAKill() {
-        for (int attempt = 1;; ++attempt) {
-            try {
-                return StartAndWaitForForm1();
-            } catch (const std::runtime_error& e) {
-                if (attempt == 3 || std::string(e.what()).rfind("cannot start ", 0) != 0) throw;
-                std::printf("kill test: start %d failed (%s); trying again\n", attempt, e.what());
-                Sleep(1000);
-            }
-        }
-    }
-};
+using KillTest = TovrelAppTest;
 
 constexpr wchar_t kTemporaryPattern[] = L"~tovrel-*.tmp";
 
@@ -170,7 +154,7 @@ TEST_F(KillTest, KilledRunsLeaveEveryFileOldOrNewAndEveryBackupWhole) {
 
     for (int k = 0; k < kills && !HasFatalFailure(); ++k) {
         const auto before = Temporaries(folders);
-        StartAfterAKill();
+        StartAndWaitForForm1();
         Click(Control(tovrel::ui::kCmdRegistrar));
         if (random() % 5 < 2) {
             // Aim at a copy: the moment a temporary file of this run appears, and a little after.
@@ -198,7 +182,7 @@ TEST_F(KillTest, KilledRunsLeaveEveryFileOldOrNewAndEveryBackupWhole) {
 
     // A last run completes over whatever the kills left.
     const auto beforeLast = Temporaries(folders);
-    StartAfterAKill();
+    StartAndWaitForForm1();
     PressRegistrarAndFinish();
     app_->Terminate();
     const auto afterLast = Temporaries(folders);

@@ -1,5 +1,6 @@
 #include "app_process.h"
 
+#include <cstdio>
 #include <stdexcept>
 #include <vector>
 
@@ -8,19 +9,35 @@
 
 namespace e2e {
 
-AppProcess::AppProcess(const std::wstring& exePath, const std::wstring& currentFolder) {
-    std::wstring commandLine = L"\"" + exePath + L"\"";
-    std::vector<wchar_t> writable(commandLine.begin(), commandLine.end());
-    writable.push_back(L'\0');
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    if (!CreateProcessW(exePath.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        currentFolder.c_str(), &startup, &info_)) {
+PROCESS_INFORMATION StartProcess(const std::wstring& application, const std::wstring& commandLine,
+                                 const std::wstring& currentFolder, const StartOptions& options) {
+    constexpr int kTries = 3;
+    for (int attempt = 1;; ++attempt) {
+        std::vector<wchar_t> writable(commandLine.begin(), commandLine.end());
+        writable.push_back(L'\0');
+        STARTUPINFOW startup = options.startup;
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        if (CreateProcessW(application.empty() ? nullptr : application.c_str(), writable.data(),
+                           nullptr, nullptr, options.inheritHandles, options.creationFlags,
+                           nullptr, currentFolder.c_str(), &startup, &info)) {
+            return info;
+        }
         const DWORD code = GetLastError();
-        throw std::runtime_error("cannot start " + ToUtf8(exePath) + ": " +
-                                 ToUtf8(SystemErrorText(code)));
+        const std::string what = "cannot start " + Printable(commandLine) + ": " +
+                                 ToUtf8(SystemErrorText(code));
+        // Under Wine a new process now and then dies while it initialises ("Internal
+        // error"), before the program's own code runs: such a start is tried again.
+        if (attempt == kTries) throw std::runtime_error(what);
+        std::printf("start %d of %d refused by the platform (%s); trying again\n", attempt,
+                    kTries, what.c_str());
+        std::fflush(stdout);
+        Sleep(ScaledMs(1000));
     }
 }
+
+AppProcess::AppProcess(const std::wstring& exePath, const std::wstring& currentFolder)
+    : info_(StartProcess(exePath, L"\"" + exePath + L"\"", currentFolder)) {}
 
 AppProcess::~AppProcess() {
     Terminate();
@@ -45,17 +62,7 @@ void AppProcess::Terminate() {
 
 DWORD RunToEnd(const std::wstring& commandLine, const std::wstring& currentFolder,
                DWORD timeoutMs) {
-    std::vector<wchar_t> writable(commandLine.begin(), commandLine.end());
-    writable.push_back(L'\0');
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        currentFolder.c_str(), &startup, &info)) {
-        const DWORD code = GetLastError();
-        throw std::runtime_error("cannot start " + Printable(commandLine) + ": " +
-                                 ToUtf8(SystemErrorText(code)));
-    }
+    PROCESS_INFORMATION info = StartProcess(L"", commandLine, currentFolder);
     CloseHandle(info.hThread);
     const DWORD waited = WaitForSingleObject(info.hProcess, ScaledMs(timeoutMs));
     DWORD exitCode = 0;

@@ -6,6 +6,19 @@
 
 namespace e2e {
 
+struct StartOptions {
+    STARTUPINFOW startup{};
+    BOOL inheritHandles = FALSE;
+    DWORD creationFlags = 0;
+};
+
+// Every start of a program by a test: CreateProcessW (with `application` empty, the program
+// is found the platform's way), tried up to three times when the platform refuses it before
+// the program runs, each refusal printed. A program that has started is never started again.
+PROCESS_INFORMATION StartProcess(const std::wstring& application, const std::wstring& commandLine,
+                                 const std::wstring& currentFolder,
+                                 const StartOptions& options = {});
+
 class AppProcess {
 public:
     // Starts `exePath` with `currentFolder` as its current folder and no arguments.
