@@ -6,7 +6,7 @@
 #   scripts/install-deps.sh --run    only what building and running the Windows program needs
 set -euo pipefail
 # googletest: the Windows build also configures its test programs from those sources.
-packages=(cmake make mingw-w64 googletest wine64 xvfb x11-apps imagemagick xdotool debootstrap gcc)
+packages=(cmake make mingw-w64 mingw-w64-tools googletest wine64 xvfb x11-apps imagemagick xdotool debootstrap gcc)
 if [ "${1:-}" != "--run" ]; then
   packages+=(g++ clang libclang-rt-dev libgtest-dev libgmock-dev libbenchmark-dev gcovr qemu-system-x86 e2fsprogs)
 fi

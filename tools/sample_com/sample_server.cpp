@@ -2,6 +2,7 @@
 // (ISampleIdentity). The build compiles this file once per sample with its own class id and
 // ProgID.
 #include <windows.h>
+#include <oleauto.h>
 #include <objbase.h>
 
 #include <cwchar>
@@ -170,10 +171,35 @@ STDAPI DllRegisterServer() {
         status = WriteKey(clsidKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
     if (status == ERROR_SUCCESS) status = WriteKey(progIdKey, nullptr, progIdKey);
     if (status == ERROR_SUCCESS) status = WriteKey(progIdKey + L"\\CLSID", nullptr, kClsidText);
-    return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(status);
+    if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
+#ifdef SAMPLE_HAS_TYPE_LIBRARY
+    // The type library it carries, registered as such servers do (TypeLib\{id}\1.0).
+    ITypeLib* library = nullptr;
+    HRESULT result = LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library);
+    if (SUCCEEDED(result)) {
+        std::wstring fullPath = path;  // the API takes a writable string
+        result = RegisterTypeLib(library, fullPath.data(), nullptr);
+        library->Release();
+    }
+    return result;
+#else
+    return S_OK;
+#endif
 }
 
 STDAPI DllUnregisterServer() {
+#ifdef SAMPLE_HAS_TYPE_LIBRARY
+    ITypeLib* library = nullptr;
+    if (SUCCEEDED(LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, &library))) {
+        TLIBATTR* attributes = nullptr;
+        if (SUCCEEDED(library->GetLibAttr(&attributes))) {
+            UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,
+                              attributes->lcid, attributes->syskind);
+            library->ReleaseTLibAttr(attributes);
+        }
+        library->Release();
+    }
+#endif
     LSTATUS status = DeleteTreeIfPresent(std::wstring(L"CLSID\\") + kClsidText);
     const LSTATUS progStatus = DeleteTreeIfPresent(kProgId);
     if (status == ERROR_SUCCESS) status = progStatus;
