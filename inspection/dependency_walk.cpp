@@ -1,0 +1,84 @@
+#include "inspection/dependency_walk.h"
+
+#include <deque>
+#include <set>
+
+namespace tovrel::inspection {
+namespace {
+
+struct Pending {
+  std::vector<std::string> imports;
+  std::vector<std::wstring> chain;
+};
+
+class Walk {
+ public:
+  Walk(std::uint16_t machine, const SearchOrder& order, ImageFiles& files)
+      : machine_(machine), order_(order), files_(files) {}
+
+  void Run(Pending start, std::vector<DependencyFinding>& findings) {
+    std::deque<Pending> queue{std::move(start)};
+    while (!queue.empty()) {
+      const Pending next = std::move(queue.front());
+      queue.pop_front();
+      for (const std::string& import : next.imports) {
+        const std::wstring name = WidenName(import);
+        if (!seen_.insert(FoldName(name)).second) continue;
+        std::vector<std::wstring> chain = next.chain;
+        chain.push_back(name);
+        const DllLocation found = LocateDll(name, order_, [this](const std::wstring& p) { return files_.Exists(p); });
+        if (found.source == DllSource::kApiSet || found.source == DllSource::kKnownDll) continue;
+        if (found.source == DllSource::kMissing) {
+          findings.push_back({DependencyFault::kMissing, std::move(chain), {}});
+          continue;
+        }
+        if (read_ == kMaxWalkedImages) {
+          report_.incomplete = true;
+          continue;
+        }
+        ++read_;
+        const auto bytes = files_.Read(found.path);
+        if (!bytes) {
+          findings.push_back({DependencyFault::kUnreadable, std::move(chain), found.path});
+          continue;
+        }
+        PeImage image = ReadPeImage(*bytes);
+        if (!image.IsProgram()) {
+          findings.push_back({DependencyFault::kNotProgram, std::move(chain), found.path});
+        } else if (image.machine != machine_) {
+          findings.push_back({DependencyFault::kWrongMachine, std::move(chain), found.path});
+        } else {
+          queue.push_back({std::move(image.imports), std::move(chain)});
+        }
+      }
+    }
+  }
+
+  DependencyReport& report() { return report_; }
+
+ private:
+  std::uint16_t machine_;
+  const SearchOrder& order_;
+  ImageFiles& files_;
+  std::set<std::wstring> seen_;
+  std::size_t read_ = 0;
+  DependencyReport report_;
+};
+
+}  // namespace
+
+DependencyReport WalkDependencies(const std::wstring& componentName, const PeImage& component,
+                                  const SearchOrder& order, ImageFiles& files) {
+  Walk walk(component.machine, order, files);
+  walk.Run({component.imports, {componentName}}, walk.report().errors);
+  walk.Run({component.delayImports, {componentName}}, walk.report().warnings);
+  return std::move(walk.report());
+}
+
+std::wstring ChainText(const std::vector<std::wstring>& chain) {
+  std::wstring text;
+  for (const std::wstring& link : chain) text += (text.empty() ? L"" : L" -> ") + link;
+  return text;
+}
+
+}  // namespace tovrel::inspection
