@@ -58,6 +58,10 @@ struct PeImage {
   std::vector<std::string> imports;       // DLL names of the import table, as written
   std::vector<std::string> delayImports;  // DLL names of the delay-import table, as written
 
+  // On Windows the checker takes a file's version from the platform (GetFileVersionInfoW),
+  // the reader the operator's own tools agree with; this reading of the same
+  // VS_FIXEDFILEINFO answers the same question for the in-memory seam and the host tests.
+  // Either way the one comparison is FileVersion's.
   std::optional<ResourceLocation> versionResource;
   std::optional<FileVersion> fileVersion;  // VS_FIXEDFILEINFO's dwFileVersionMS/LS
 
