@@ -1,6 +1,7 @@
 // The loader's search order, and the walk over a component's imports on the failing
 // components' real bytes laid out in an in-memory machine.
 #include "inspection/dependency_walk.h"
+#include "inspection/registration_forecast.h"
 
 #include <gtest/gtest.h>
 
@@ -202,6 +203,52 @@ TEST(DependencyWalk, ReadsEachDllOnceAndStopsAtItsBound) {
   const DependencyReport bounded = WalkDependencies(L"start.dll", ReadPeImage(start), Order(), chain);
   EXPECT_TRUE(bounded.incomplete);
   EXPECT_TRUE(bounded.errors.empty());
+}
+
+std::vector<std::uint8_t> WithoutDllFlag(std::vector<std::uint8_t> bytes) {
+  const std::size_t pe = bytes.at(0x3C) | bytes.at(0x3D) << 8;
+  bytes.at(pe + 23) &= ~0x20;  // IMAGE_FILE_DLL, the high byte's 0x20
+  return bytes;
+}
+
+// The exit codes the project's x86_64 registrar gave under Wine 8 for these fixtures, handed
+// by bare name from an application folder holding all of them: the forecast must give the same.
+// The i686 registrar's row is the same table seen from the other bitness.
+TEST(RegistrationForecast, TheExitCodeTheRegistrarGives) {
+  const struct {
+    const char* file;
+    int sameMachine;  // exit with a registrar of the component's machine
+    std::size_t warnings;
+  } rows[] = {
+      {"imports_absent.dll", 3, 0}, {"needs_helper.dll", 3, 0}, {"no_register.dll", 4, 0},
+      {"delay_absent.dll", 0, 1},   {"new/versioned.ocx", 0, 0}, {"not_a_program.ocx", 3, 0},
+  };
+  for (const std::string arch : kArches) {
+    const std::uint16_t machine = arch == "i686" ? kMachineI386 : kMachineAmd64;
+    const std::uint16_t otherMachine = arch == "i686" ? kMachineAmd64 : kMachineI386;
+    MemoryFiles files;
+    files.Put(kApp + L"\\helper.dll", FixtureBytes(arch, "helper.dll"));
+    for (const auto& row : rows) {
+      SCOPED_TRACE(arch + "/" + row.file);
+      const PeImage image = ReadPeImage(FixtureBytes(arch, row.file));
+      const RegistrationForecast same = ForecastRegistration(L"c.dll", image, machine, Order(), files, false);
+      EXPECT_EQ(same.registrarExit, row.sameMachine);
+      EXPECT_EQ(same.dependencies.warnings.size(), row.warnings);
+      const RegistrationForecast other = ForecastRegistration(L"c.dll", image, otherMachine, Order(), files, false);
+      EXPECT_EQ(other.registrarExit, 3);
+      EXPECT_EQ(other.wrongMachine, image.IsProgram());
+    }
+    // A program image without the DLL flag loads: then only the entry point counts.
+    const PeImage exe = ReadPeImage(WithoutDllFlag(FixtureBytes(arch, "no_register.dll")));
+    const PeImage registers = ReadPeImage(WithoutDllFlag(FixtureBytes(arch, "new/versioned.ocx")));
+    EXPECT_EQ(ForecastRegistration(L"c.exe", exe, machine, Order(), files, false).registrarExit, 4);
+    const RegistrationForecast notDll = ForecastRegistration(L"c.ocx", registers, machine, Order(), files, false);
+    EXPECT_TRUE(notDll.notDll);
+    EXPECT_EQ(notDll.registrarExit, 0);
+    // Unregistering asks for the other entry point.
+    EXPECT_EQ(ForecastRegistration(L"c.exe", exe, machine, Order(), files, true).registrarExit, 4);
+    EXPECT_FALSE(ForecastRegistration(L"c.ocx", registers, machine, Order(), files, true).entryMissing);
+  }
 }
 
 }  // namespace
