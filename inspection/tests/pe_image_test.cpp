@@ -87,20 +87,19 @@ class Poke {
     Put16(at + 2, v >> 16);
   }
   std::uint32_t DirectoryRva(int entry) const { return Get32(directories + 8 * entry); }
+  // The section header holding `rva` in its file data.
+  std::size_t SectionOf(std::uint32_t rva) const {
+    for (std::uint32_t i = 0; i < Get16(pe + 6); ++i) {
+      const std::size_t s = sections + 40 * i;
+      if (rva >= Get32(s + 12) && rva - Get32(s + 12) < Get32(s + 16)) return s;
+    }
+    throw std::out_of_range("rva outside every section");
+  }
   std::size_t FileOffset(std::uint32_t rva) const {
-    for (std::uint32_t i = 0; i < Get16(pe + 6); ++i) {
-      const std::size_t s = sections + 40 * i;
-      if (rva >= Get32(s + 12) && rva - Get32(s + 12) < Get32(s + 16)) return Get32(s + 20) + rva - Get32(s + 12);
-    }
-    throw std::out_of_range("rva outside every section");
+    const std::size_t s = SectionOf(rva);
+    return Get32(s + 20) + rva - Get32(s + 12);
   }
-  std::size_t SectionEnd(std::uint32_t rva) const {
-    for (std::uint32_t i = 0; i < Get16(pe + 6); ++i) {
-      const std::size_t s = sections + 40 * i;
-      if (rva >= Get32(s + 12) && rva - Get32(s + 12) < Get32(s + 16)) return Get32(s + 20) + Get32(s + 16);
-    }
-    throw std::out_of_range("rva outside every section");
-  }
+  std::size_t SectionEnd(std::uint32_t rva) const { return Get32(SectionOf(rva) + 20) + Get32(SectionOf(rva) + 16); }
   std::size_t DataEnd() const {
     std::size_t end = 0;
     for (std::uint32_t i = 0; i < Get16(pe + 6); ++i)
