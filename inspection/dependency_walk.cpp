@@ -13,8 +13,11 @@ struct Pending {
 
 class Walk {
  public:
-  Walk(std::uint16_t machine, const SearchOrder& order, ImageFiles& files)
-      : machine_(machine), order_(order), files_(files) {}
+  Walk(const std::wstring& componentName, std::uint16_t machine, const SearchOrder& order, ImageFiles& files)
+      : machine_(machine), order_(order), files_(files) {
+    // The component is loaded already when its imports are: an import of its name is it.
+    seen_.insert(FoldName(componentName.substr(componentName.find_last_of(L"\\/") + 1)));
+  }
 
   void Run(Pending start, std::vector<DependencyFinding>& findings) {
     std::deque<Pending> queue{std::move(start)};
@@ -69,7 +72,7 @@ class Walk {
 
 DependencyReport WalkDependencies(const std::wstring& componentName, const PeImage& component,
                                   const SearchOrder& order, ImageFiles& files) {
-  Walk walk(component.machine, order, files);
+  Walk walk(componentName, component.machine, order, files);
   walk.Run({component.imports, {componentName}}, walk.report().errors);
   walk.Run({component.delayImports, {componentName}}, walk.report().warnings);
   return std::move(walk.report());

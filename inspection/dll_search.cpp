@@ -34,7 +34,7 @@ std::wstring FirstSearchFolder(const std::wstring& component, const std::wstring
   return component.substr(0, slash);
 }
 
-DllLocation LocateDll(const std::wstring& importName, const SearchOrder& order, const FileExists& exists) {
+DllLocation LocateDll(const std::wstring& importName, const SearchOrder& order, const ExistsQuery& exists) {
   std::wstring name = importName;
   const auto lastPart = name.find_last_of(L"\\/");
   if (name.find(L'.', lastPart == std::wstring::npos ? 0 : lastPart) == std::wstring::npos) name += L".dll";

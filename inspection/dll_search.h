@@ -35,12 +35,12 @@ struct DllLocation {
 
 // True when a file exists at the given path. Supplied by the caller: the platform on
 // Windows, an in-memory map in tests.
-using FileExists = std::function<bool(const std::wstring& path)>;
+using ExistsQuery = std::function<bool(const std::wstring& path)>;
 
 // Where `importName` (as written in an import table) would be found. A name without an
 // extension gets ".dll", as the loader adds it; a name with a folder in it is looked up
 // only there.
-DllLocation LocateDll(const std::wstring& importName, const SearchOrder& order, const FileExists& exists);
+DllLocation LocateDll(const std::wstring& importName, const SearchOrder& order, const ExistsQuery& exists);
 
 // An import table's name as a path's last part. Names there are ASCII in practice; a byte
 // beyond it is taken as its Latin-1 character.
