@@ -29,30 +29,42 @@ class Walk {
         if (!seen_.insert(FoldName(name)).second) continue;
         std::vector<std::wstring> chain = next.chain;
         chain.push_back(name);
-        const DllLocation found = LocateDll(name, order_, [this](const std::wstring& p) { return files_.Exists(p); });
-        if (found.source == DllSource::kApiSet || found.source == DllSource::kKnownDll) continue;
-        if (found.source == DllSource::kMissing) {
-          findings.push_back({DependencyFault::kMissing, std::move(chain), {}});
-          continue;
-        }
-        if (read_ == kMaxWalkedImages) {
+        if (read_ >= kMaxWalkedImages) {
           report_.incomplete = true;
           continue;
         }
-        ++read_;
-        const auto bytes = files_.Read(found.path);
-        if (!bytes) {
+        // The loader passes over a DLL built for another machine and searches on; a file it
+        // cannot read, or one that is no program, ends its search.
+        std::wstring otherMachineAt;
+        std::optional<PeImage> image;
+        bool unreadable = false;
+        auto usable = [&](const std::wstring& path) {
+          if (!files_.Exists(path)) return false;
+          ++read_;
+          const auto bytes = files_.Read(path);
+          if (!bytes) {
+            unreadable = true;
+            return true;
+          }
+          image = ReadPeImage(*bytes);
+          if (image->IsProgram() && image->machine != machine_) {
+            if (otherMachineAt.empty()) otherMachineAt = path;
+            return false;
+          }
+          return true;
+        };
+        const DllLocation found = LocateDll(name, order_, usable);
+        if (found.source == DllSource::kApiSet || found.source == DllSource::kKnownDll) continue;
+        if (found.source == DllSource::kMissing && !otherMachineAt.empty())
+          findings.push_back({DependencyFault::kWrongMachine, std::move(chain), otherMachineAt});
+        else if (found.source == DllSource::kMissing)
+          findings.push_back({DependencyFault::kMissing, std::move(chain), {}});
+        else if (unreadable)
           findings.push_back({DependencyFault::kUnreadable, std::move(chain), found.path});
-          continue;
-        }
-        PeImage image = ReadPeImage(*bytes);
-        if (!image.IsProgram()) {
+        else if (!image->IsProgram())
           findings.push_back({DependencyFault::kNotProgram, std::move(chain), found.path});
-        } else if (image.machine != machine_) {
-          findings.push_back({DependencyFault::kWrongMachine, std::move(chain), found.path});
-        } else {
-          queue.push_back({std::move(image.imports), std::move(chain)});
-        }
+        else
+          queue.push_back({std::move(image->imports), std::move(chain)});
       }
     }
   }

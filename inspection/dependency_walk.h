@@ -21,21 +21,21 @@ class ImageFiles {
   virtual std::optional<std::vector<std::uint8_t>> Read(const std::wstring& path) = 0;
 };
 
-// A walk reads at most this many DLLs; a real component needs a few dozen.
+// A walk reads at most this many files; a real component needs a few dozen.
 inline constexpr std::size_t kMaxWalkedImages = 256;
 
 enum class DependencyFault {
   kMissing,       // found in no folder of the search order
   kUnreadable,    // found, but its file could not be read
   kNotProgram,    // found, but not a program file
-  kWrongMachine,  // found, but for another machine than the component's
+  kWrongMachine,  // found only built for another machine than the component's (0xC000007B)
 };
 
 struct DependencyFinding {
   DependencyFault fault = DependencyFault::kMissing;
   // The component's name first, then each import as written, the DLL at fault last.
   std::vector<std::wstring> chain;
-  std::wstring path;  // where the loader would take it from (empty for kMissing)
+  std::wstring path;  // where the loader found it; for kWrongMachine the first such copy
 };
 
 struct DependencyReport {
@@ -45,7 +45,9 @@ struct DependencyReport {
 };
 
 // Walks `component`'s imports breadth first, then its delay imports, each DLL once (by name,
-// as the loader reuses a module it has loaded). A DLL's own delay imports are not followed:
+// as the loader reuses a module it has loaded). As the loader does, the search for a DLL
+// passes over copies built for another machine (measured under Wine: a 32-bit helper.dll in
+// the first folder and a 64-bit one in the current folder load the 64-bit one). A DLL's own delay imports are not followed:
 // the loader leaves them to that DLL's first call. API sets and KnownDLLs are not followed.
 // `componentName` heads every chain. Each fault is reported once, with the shortest chain.
 DependencyReport WalkDependencies(const std::wstring& componentName, const PeImage& component,
