@@ -6,9 +6,12 @@
 #   scripts/install-deps.sh --run    only what building and running the Windows program needs
 set -euo pipefail
 # googletest: the Windows build also configures its test programs from those sources.
-packages=(cmake make mingw-w64 mingw-w64-tools googletest wine64 xvfb x11-apps imagemagick xdotool debootstrap gcc)
+# mingw-w64-tools: widl, for the sample servers' type libraries. python3: the build completes
+# a test component that delay-loads a DLL; python3-pefile: an independent reader of program
+# files, for one test.
+packages=(cmake make mingw-w64 mingw-w64-tools googletest wine64 xvfb x11-apps imagemagick xdotool debootstrap gcc python3)
 if [ "${1:-}" != "--run" ]; then
-  packages+=(g++ clang libclang-rt-dev libgtest-dev libgmock-dev libbenchmark-dev gcovr qemu-system-x86 e2fsprogs)
+  packages+=(g++ clang libclang-rt-dev libgtest-dev libgmock-dev libbenchmark-dev gcovr qemu-system-x86 e2fsprogs python3-pefile)
 fi
 missing=()
 for p in "${packages[@]}"; do
