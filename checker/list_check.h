@@ -39,6 +39,12 @@ enum class FindingCode {
   ListUnreadable = 11,     // TVR011
   ErrorLine = 12,          // TVR012: any other error line of the run
   NotBesideProgram = 13,   // TVR013: registered from the application folder, not there
+  // After a run (/verificar):
+  NotRegistered = 20,          // TVR020: no class of the component in its own view
+  ServerMissing = 21,          // TVR021: a class names a server file that does not exist
+  RegisteredToOtherFile = 22,  // TVR022: a class names another file than the list ships
+  OtherViewOnly = 23,          // TVR023: registered in the other bitness's view only
+  TypeLibraryMissing = 24,     // TVR024: its type library not registered, or its file gone
 };
 
 struct Finding {
