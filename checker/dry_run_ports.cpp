@@ -108,16 +108,21 @@ bool DryRunFileSystem::FindNormalFile(const std::wstring& pattern) {
   return found;
 }
 
-void DryRunFileSystem::CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
-  trace_.pendingCause.reset();
-  std::optional<CopyFailure> failure = forecast_.Failure(from, to, replaceExisting);
+std::optional<platform::CopyRefusal> DryRunFileSystem::WhyCopyRefused(const std::wstring& from,
+                                                                      const std::wstring& to, bool replaceExisting) {
+  std::optional<platform::CopyRefusal> refusal = real_.WhyCopyRefused(from, to, replaceExisting);
   // A source that an earlier copy of this run made would be there by then (a pattern is no
   // file name: a copy from one fails even where a search finds a match).
-  if (failure && failure->kind == CopyFailureKind::MissingSource && MadeByThisRun(from)) failure.reset();
-  if (failure) {
+  if (refusal && refusal->obstacle == platform::CopyObstacle::SourceMissing && MadeByThisRun(from)) return {};
+  return refusal;
+}
+
+void DryRunFileSystem::CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
+  trace_.pendingCause.reset();
+  if (std::optional<platform::CopyRefusal> refusal = WhyCopyRefused(from, to, replaceExisting)) {
     trace_.pendingCause =
-        failure->kind == CopyFailureKind::MissingFolder ? ErrorCause::MissingFolder : ErrorCause::CopyRefused;
-    throw PlatformError(failure->description);
+        refusal->obstacle == platform::CopyObstacle::FolderMissing ? ErrorCause::MissingFolder : ErrorCause::CopyRefused;
+    throw platform::CopyRefusedError(std::move(*refusal));
   }
   Pretend(to);
   if (trace_.phase != Phase::Run) return;

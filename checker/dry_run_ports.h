@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "checker/copy_forecast.h"
 #include "checker/run_trace.h"
 #include "platform/ports.h"
 
@@ -28,14 +27,15 @@ class LineCountingTextFiles final : public platform::TextFiles {
 };
 
 // Existence tests see the real file system and, over it, the files that the copies of the
-// same run would have made; copies are recorded, or fail as the forecast says they would.
+// same run would have made; copies are recorded, or fail where the real file system says they would.
 class DryRunFileSystem final : public platform::FileSystem {
  public:
-  DryRunFileSystem(platform::FileSystem& real, CopyForecast& forecast, platform::TextComparer& text,
-                   Trace& trace)
-      : real_(real), forecast_(forecast), text_(text), trace_(trace) {}
+  DryRunFileSystem(platform::FileSystem& real, platform::TextComparer& text, Trace& trace)
+      : real_(real), text_(text), trace_(trace) {}
 
   bool FindNormalFile(const std::wstring& pattern) override;
+  std::optional<platform::CopyRefusal> WhyCopyRefused(const std::wstring& from, const std::wstring& to,
+                                                      bool replaceExisting) override;
   void CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
 
   // Lets later lookups find a normal file at `path`.
@@ -47,7 +47,6 @@ class DryRunFileSystem final : public platform::FileSystem {
   std::string FolderKey(const std::wstring& path);
 
   platform::FileSystem& real_;
-  CopyForecast& forecast_;
   platform::TextComparer& text_;
   Trace& trace_;
   std::set<std::string> exact_;  // comparison keys of the whole paths

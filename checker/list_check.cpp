@@ -28,7 +28,7 @@ class Check {
   explicit Check(Workstation& ws)
       : ws_(ws),
         textFiles_(ws.textFiles, trace_),
-        files_(ws.files, ws.forecast, ws.text, trace_),
+        files_(ws.files, ws.text, trace_),
         folders_(ws.folders, ws.applicationFolder),
         launcher_(trace_),
         window_(trace_),

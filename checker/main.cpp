@@ -10,7 +10,6 @@
 
 #include "checker/check_report.h"
 #include "checker/list_check.h"
-#include "checker/win32_copy_forecast.h"
 
 namespace {
 
@@ -68,10 +67,9 @@ int Check(const std::wstring& folder, Output& out) {
   platform::Win32TextFiles textFiles;
   platform::Win32SystemFolders folders;
   platform::Win32TextComparer text;
-  checker::Win32CopyForecast forecast;
   // Tovrel opened from its folder looks up relative names there.
   ::SetCurrentDirectoryW(folder.c_str());
-  checker::Workstation workstation{files, textFiles, folders, text, forecast, folder};
+  checker::Workstation workstation{files, textFiles, folders, text, folder};
   const checker::CheckResult result = checker::CheckList(workstation);
   for (const std::wstring& line : checker::ReportLines(result)) out.Line(line);
   return result.exitCode;

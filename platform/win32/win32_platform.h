@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,8 @@ void HardenDllSearch();
 class Win32FileSystem final : public FileSystem {
  public:
   bool FindNormalFile(const std::wstring& pattern) override;
+  std::optional<CopyRefusal> WhyCopyRefused(const std::wstring& from, const std::wstring& to,
+                                            bool replaceExisting) override;
   void CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
 };
 

@@ -9,6 +9,7 @@ namespace tovrel::fake {
 
 namespace {
 
+using platform::PathFacts;
 using platform::PlatformError;
 
 bool IsDriveRoot(const std::wstring& key) { return key.size() == 3 && key[1] == L':' && key[2] == L'\\'; }
@@ -113,22 +114,41 @@ bool FakeFileSystem::FindNormalFile(const std::wstring& pattern) {
   return false;
 }
 
+PathFacts FakeFileSystem::FactsOf(const std::wstring& key) const {
+  if (folders_.count(key)) return {true, true, false};
+  const auto file = files_.find(key);
+  if (file == files_.end()) return {};
+  return {true, false, (file->second.attributes & (kReadOnly | kHidden | kSystem)) != 0};
+}
+
+std::optional<platform::CopyRefusal> FakeFileSystem::WhyCopyRefused(const std::wstring& from, const std::wstring& to,
+                                                                    bool replaceExisting) {
+  PathFacts source = FactsOf(Key(from));
+  source.exists = source.exists && !source.folder;  // a folder is no file to copy: not found
+  const std::wstring toKey = Key(to);
+  const std::optional<platform::CopyObstacle> obstacle =
+      platform::JudgeCopy(source, FactsOf(Parent(toKey)), FactsOf(toKey), replaceExisting);
+  if (!obstacle) return std::nullopt;
+  switch (*obstacle) {
+    case platform::CopyObstacle::SourceMissing:
+      return platform::CopyRefusal{*obstacle, L"El sistema no puede encontrar el archivo especificado."};
+    case platform::CopyObstacle::FolderMissing:
+      return platform::CopyRefusal{*obstacle, L"El sistema no puede encontrar la ruta especificada."};
+    case platform::CopyObstacle::DestinationTaken: return platform::CopyRefusal{*obstacle, L"El archivo ya existe."};
+    default: return platform::CopyRefusal{*obstacle, L"Acceso denegado."};
+  }
+}
+
 void FakeFileSystem::CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
   const std::wstring fromKey = Key(from);
   const std::wstring toKey = Key(to);
   if (failingCopySources_.count(fromKey) || failingCopyTargets_.count(toKey)) {
     throw PlatformError(L"Acceso denegado.");
   }
-  const auto source = files_.find(fromKey);
-  if (source == files_.end()) throw PlatformError(L"El sistema no puede encontrar el archivo especificado.");
-  if (!folders_.count(Parent(toKey))) throw PlatformError(L"El sistema no puede encontrar la ruta especificada.");
-  if (folders_.count(toKey)) throw PlatformError(L"Acceso denegado.");
-  const auto existing = files_.find(toKey);
-  if (existing != files_.end()) {
-    if (!replaceExisting) throw PlatformError(L"El archivo ya existe.");
-    // As on Windows: read-only, hidden and system files are not replaced.
-    if (existing->second.attributes & (kReadOnly | kHidden | kSystem)) throw PlatformError(L"Acceso denegado.");
+  if (std::optional<platform::CopyRefusal> refusal = WhyCopyRefused(from, to, replaceExisting)) {
+    throw platform::CopyRefusedError(std::move(*refusal));
   }
+  const auto source = files_.find(fromKey);
   const std::string bytes = source->second.bytes;
   const unsigned attributes = source->second.attributes;
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -68,12 +69,16 @@ class FakeFileSystem : public platform::FileSystem {
   std::vector<std::wstring> TemporaryFiles() const;
 
   bool FindNormalFile(const std::wstring& pattern) override;
+  std::optional<platform::CopyRefusal> WhyCopyRefused(const std::wstring& from, const std::wstring& to,
+                                                      bool replaceExisting) override;
   void CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
 
   // The comparison key of a path: absolute, case folded, runs of backslashes as one.
   std::wstring Key(const std::wstring& path) const;
 
  private:
+  platform::PathFacts FactsOf(const std::wstring& key) const;
+
   std::map<std::wstring, FakeFile> files_;
   std::set<std::wstring> folders_;
   std::set<std::wstring> failingLookups_;
