@@ -5,6 +5,7 @@
 #include "catalogue/list_line.h"
 #include "catalogue/list_reader.h"
 #include "catalogue/startup.h"
+#include "registration/window_report.h"
 
 namespace tovrel::bench {
 namespace {
@@ -38,8 +39,9 @@ void BM_Startup(benchmark::State& state) {
   BenchWorkstation ws(entries, Tokens::Mixed);
   catalogue::MainState main;
   catalogue::ChecklistIndex index;
+  registration::WindowReport report(ws.window);
   for (auto _ : state) {
-    const auto result = catalogue::RunStartup(main, index, ws.ports);
+    const auto result = catalogue::RunStartup(main, index, ws.ports, report);
     if (result != catalogue::StartupResult::Ready || ws.checklist.Count() != entries ||
         index.size() != static_cast<std::size_t>(entries)) {
       state.SkipWithError("start-up did not list every entry");
@@ -71,7 +73,8 @@ void BM_ArchSeleccionado(benchmark::State& state) {
   BenchWorkstation ws(entries, Tokens::Mixed);
   catalogue::MainState main;
   catalogue::ChecklistIndex index;
-  catalogue::RunStartup(main, index, ws.ports);
+  registration::WindowReport report(ws.window);
+  catalogue::RunStartup(main, index, ws.ports, report);
   const std::vector<std::wstring> names = LookupNames(entries);
   for (auto _ : state) {
     int found = 0;

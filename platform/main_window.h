@@ -6,6 +6,13 @@ namespace tovrel::platform {
 
 enum class MessageIcon { None, Critical, Information };
 
+// A message box's text, title and icon.
+struct OperatorMessage {
+  std::wstring text;
+  std::wstring title;
+  MessageIcon icon;
+};
+
 struct Size {
   int width = 0;
   int height = 0;

@@ -3,7 +3,7 @@
 namespace tovrel::registration {
 
 catalogue::StartupResult MainCommands::Load() {
-  return catalogue::RunStartup(state_, index_, ports_);
+  return catalogue::RunStartup(state_, index_, ports_, report_);
 }
 
 std::optional<RunOutcome> MainCommands::RegistrarClick() {
@@ -14,7 +14,7 @@ std::optional<RunOutcome> MainCommands::RegistrarClick() {
     explicit InProgress(bool& f) : flag(f) { flag = true; }
     ~InProgress() { flag = false; }
   } inProgress(runInProgress_);
-  return RunRegistration(state_, index_, ports_);
+  return RunRegistration(state_, index_, ports_, report_);
 }
 
 void MainCommands::MarcarClick() { catalogue::InvertAllMarks(ports_.checklist); }

@@ -8,12 +8,13 @@
 #include "catalogue/startup.h"
 #include "platform/ports.h"
 #include "registration/registration_run.h"
+#include "registration/window_report.h"
 
 namespace tovrel::registration {
 
 class MainCommands {
  public:
-  explicit MainCommands(platform::Ports& ports) : ports_(ports) {}
+  explicit MainCommands(platform::Ports& ports) : ports_(ports), report_(ports.window) {}
 
   catalogue::StartupResult Load();
   // Runs a registration, unless one is already in progress (a press during a run's yield
@@ -27,6 +28,7 @@ class MainCommands {
 
  private:
   platform::Ports& ports_;
+  WindowReport report_;
   catalogue::MainState state_;
   catalogue::ChecklistIndex index_;
   bool runInProgress_ = false;
