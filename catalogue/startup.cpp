@@ -8,6 +8,7 @@
 #include "catalogue/list_line.h"
 #include "catalogue/list_reader.h"
 #include "catalogue/startup_messages.h"
+#include "platform/path_text.h"
 #include "platform/platform_error.h"
 #include "registration/path_helpers.h"
 
@@ -47,11 +48,6 @@ void CentreWindow(platform::MainWindow& window) {
   const float top = static_cast<float>(screen.height) / 2.0f - static_cast<float>(form.height) / 2.0f;
   const float left = static_cast<float>(screen.width) / 2.0f - static_cast<float>(form.width) / 2.0f;
   window.MoveWindow(left, top);
-}
-
-std::wstring WithTrailingBackslash(std::wstring folder) {
-  if (folder.empty() || folder.back() != L'\\') folder += L'\\';
-  return folder;
 }
 
 bool RegistrarPresent(const std::wstring& appPath, platform::FileSystem& files) {
@@ -151,7 +147,7 @@ StartupResult RunStartup(MainState& state, ChecklistIndex& index, platform::Port
   } catch (const PlatformError&) {
     // The list reader asks again and reports it.
   }
-  state.AppPath = WithTrailingBackslash(ports.folders.ApplicationFolder());
+  state.AppPath = platform::WithTrailingBackslash(ports.folders.ApplicationFolder());
   if (!RegistrarPresent(state.AppPath, ports.files)) {
     report.Message(RegistrarMissingMessage(state.AppPath));
     ports.window.DisableRegistrar();

@@ -1,53 +1,30 @@
 #include "checker/dry_run_ports.h"
 
+#include "platform/path_text.h"
 #include "platform/platform_error.h"
 #include "platform/wildcard_match.h"
 
 namespace tovrel::checker {
 
-namespace {
-
-// Runs of backslashes name one separator (a leading pair opens a network path).
-std::wstring CollapseBackslashes(const std::wstring& path) {
-  std::wstring out;
-  out.reserve(path.size());
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    if (path[i] == L'\\' && i > 1 && !out.empty() && out.back() == L'\\') continue;
-    out.push_back(path[i]);
-  }
-  return out;
-}
-
-void SplitAtLastBackslash(const std::wstring& path, std::wstring& folder, std::wstring& name) {
-  const std::size_t slash = path.rfind(L'\\');
-  folder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-  name = slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
-}  // namespace
 
 void DryRunFileSystem::Pretend(const std::wstring& path) {
-  const std::wstring collapsed = CollapseBackslashes(path);
+  const std::wstring collapsed = platform::CollapseBackslashes(path);
   exact_.insert(text_.SortKey(collapsed));
-  Entry entry;
-  std::wstring folder;
-  SplitAtLastBackslash(collapsed, folder, entry.name);
-  entry.folderKey = text_.SortKey(folder);
-  entries_.push_back(std::move(entry));
+  platform::PathParts parts = platform::SplitAtLastBackslash(collapsed);
+  entries_.push_back({text_.SortKey(parts.folder), std::move(parts.name)});
 }
 
 bool DryRunFileSystem::MadeByThisRun(const std::wstring& path) {
-  return exact_.count(text_.SortKey(CollapseBackslashes(path))) != 0;
+  return exact_.count(text_.SortKey(platform::CollapseBackslashes(path))) != 0;
 }
 
 bool DryRunFileSystem::InOverlay(const std::wstring& pattern) {
-  const std::wstring collapsed = CollapseBackslashes(pattern);
+  const std::wstring collapsed = platform::CollapseBackslashes(pattern);
   if (collapsed.find_first_of(L"*?") == std::wstring::npos) return MadeByThisRun(collapsed);
-  std::wstring folder, name;
-  SplitAtLastBackslash(collapsed, folder, name);
-  const std::string folderKey = text_.SortKey(folder);
+  const platform::PathParts parts = platform::SplitAtLastBackslash(collapsed);
+  const std::string folderKey = text_.SortKey(parts.folder);
   for (const Entry& entry : entries_) {
-    if (entry.folderKey == folderKey && platform::WildcardMatch(name, entry.name)) return true;
+    if (entry.folderKey == folderKey && platform::WildcardMatch(parts.name, entry.name)) return true;
   }
   return false;
 }

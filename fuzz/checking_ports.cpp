@@ -3,16 +3,14 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/path_text.h"
 #include "platform/platform_error.h"
 
 namespace tovrel::fuzz {
 
 namespace {
 
-std::wstring ParentKey(const std::wstring& key) {
-  const std::size_t slash = key.rfind(L'\\');
-  return slash == std::wstring::npos ? std::wstring() : key.substr(0, slash);
-}
+std::wstring ParentKey(const std::wstring& key) { return platform::SplitAtLastBackslash(key).folder; }
 
 }  // namespace
 

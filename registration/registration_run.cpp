@@ -5,6 +5,7 @@
 #include "catalogue/list_line.h"
 #include "catalogue/list_reader.h"
 #include "catalogue/location_token.h"
+#include "platform/path_text.h"
 #include "platform/platform_error.h"
 #include "registration/backup.h"
 #include "registration/path_helpers.h"
@@ -158,7 +159,7 @@ class Run {
   }
 
   void PlaceByCopy(std::wstring destination) {
-    if (destination.empty() || destination.back() != L'\\') destination += L'\\';
+    destination = platform::WithTrailingBackslash(std::move(destination));
     std::wstring folder;
     std::wstring bareName;
     Split(folder, bareName);

@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "platform/path_text.h"
 #include "platform/replacement_name.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_platform.h"
@@ -43,14 +44,10 @@ DWORD CarriedAttributes(DWORD source) {
   return kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL;
 }
 
-// The folder a copy into `path` writes in. "C:" alone is that drive's current folder; its
-// root is meant.
+// The folder a copy into `path` writes in; a bare name lies in the current folder.
 std::wstring FolderOf(const std::wstring& path) {
-  const std::size_t slash = path.rfind(L'\\');
-  if (slash == std::wstring::npos) return L".";
-  std::wstring folder = path.substr(0, slash);
-  if (folder.empty() || folder.back() == L':') folder += L'\\';
-  return folder;
+  std::wstring folder = ContainingFolder(path);
+  return folder.empty() ? L"." : folder;
 }
 
 struct Facts {

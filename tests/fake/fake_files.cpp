@@ -1,5 +1,6 @@
 #include "tests/fake/fake_files.h"
 
+#include "platform/path_text.h"
 #include "platform/platform_error.h"
 #include "platform/replacement_name.h"
 #include "platform/wildcard_match.h"
@@ -14,13 +15,7 @@ using platform::PlatformError;
 
 bool IsDriveRoot(const std::wstring& key) { return key.size() == 3 && key[1] == L':' && key[2] == L'\\'; }
 
-std::wstring Parent(const std::wstring& key) {
-  const std::size_t slash = key.rfind(L'\\');
-  if (slash == std::wstring::npos) return {};
-  std::wstring parent = key.substr(0, slash);
-  if (parent.size() == 2 && parent[1] == L':') parent += L'\\';
-  return parent;
-}
+std::wstring Parent(const std::wstring& key) { return platform::ContainingFolder(key); }
 
 bool IsNormal(const FakeFile& file) { return (file.attributes & (kHidden | kSystem)) == 0; }
 
@@ -31,7 +26,7 @@ bool Counts(const std::wstring& name, const FakeFile& file) {
 
 // A file the seam writes a copy into before its rename (the name's last part tells).
 bool IsReplacementKey(const std::wstring& key) {
-  return platform::IsReplacementName(key.substr(key.rfind(L'\\') + 1));
+  return platform::IsReplacementName(platform::SplitAtLastBackslash(key).name);
 }
 
 const wchar_t* StepFailure(CopyStep step) {
@@ -58,13 +53,8 @@ std::wstring FakeFileSystem::Key(const std::wstring& path) const {
   } else {
     absolute = currentFolder + L"\\" + path;
   }
-  std::wstring key;
-  key.reserve(absolute.size());
-  for (std::size_t i = 0; i < absolute.size(); ++i) {
-    const wchar_t c = FoldCase(absolute[i]);
-    if (c == L'\\' && i > 1 && !key.empty() && key.back() == L'\\') continue;
-    key.push_back(c);
-  }
+  std::wstring key = platform::CollapseBackslashes(absolute);
+  for (wchar_t& c : key) c = FoldCase(c);
   if (key.size() > 1 && key.back() == L'\\' && !IsDriveRoot(key)) key.pop_back();
   return key;
 }
@@ -98,13 +88,13 @@ bool FakeFileSystem::FindNormalFile(const std::wstring& pattern) {
   const std::wstring key = Key(pattern);
   if (failingLookups_.count(key)) throw PlatformError(L"El dispositivo no está listo.");
   if (pattern.empty() || pattern.back() == L'\\') return false;  // names a folder, not a file
-  const std::size_t slash = key.rfind(L'\\');
-  const std::wstring name = key.substr(slash + 1);
+  const platform::PathParts parts = platform::SplitAtLastBackslash(key);
+  const std::wstring& name = parts.name;
   if (name.find_first_of(L"*?") == std::wstring::npos) {
     const auto it = files_.find(key);
     return it != files_.end() && Counts(name, it->second);
   }
-  const std::wstring prefix = key.substr(0, slash + 1);
+  const std::wstring prefix = parts.folder + L'\\';
   for (auto it = files_.lower_bound(prefix); it != files_.end(); ++it) {
     if (it->first.compare(0, prefix.size(), prefix) != 0) break;
     const std::wstring rest = it->first.substr(prefix.size());
