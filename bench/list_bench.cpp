@@ -18,7 +18,7 @@ void BM_ListReader(benchmark::State& state) {
   main.AppPath = std::wstring(kAppFolder) + L"\\";
   main.ListFile = catalogue::kListFileName;
   for (auto _ : state) {
-    catalogue::ListReader reader(main, ws.textFiles);
+    catalogue::ListReader reader(main, ws.fileNumbers);
     std::wstring line;
     int split = 0;
     while (reader.Next(line)) {

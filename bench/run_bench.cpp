@@ -24,7 +24,7 @@ void RunOverList(benchmark::State& state, bool checked) {
   const int entries = static_cast<int>(state.range(0));
   BenchWorkstation ws(entries, Tokens::Empty);
   CountingLauncher launcher;
-  platform::Ports ports{ws.files, ws.textFiles, ws.folders, launcher, ws.text, ws.window, ws.checklist};
+  platform::Ports ports{ws.files, ws.fileNumbers, ws.folders, launcher, ws.text, ws.window, ws.checklist};
   registration::MainCommands commands(ports);
   if (commands.Load() != catalogue::StartupResult::Ready) state.SkipWithError("start-up failed");
   if (!checked) commands.MarcarClick();

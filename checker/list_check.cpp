@@ -26,7 +26,8 @@ class Check {
       : ws_(ws),
         files_(ws.files, ws.text),
         folders_(ws.folders, ws.applicationFolder),
-        ports_{files_, ws.textFiles, folders_, launcher_, ws.text, window_, checklist_} {}
+        fileNumbers_(ws.textFiles),
+        ports_{files_, fileNumbers_, folders_, launcher_, ws.text, window_, checklist_} {}
 
   CheckResult Run() {
     if (StartUp()) {
@@ -264,6 +265,7 @@ class Check {
   StartupRecord startup_;
   RunRecord run_;
   DryRunFileSystem files_;
+  platform::TextFiles fileNumbers_;
   CheckedFolder folders_;
   NoLauncher launcher_;
   UnseenWindow window_;

@@ -15,7 +15,7 @@ namespace tovrel::checker {
 // What the check reads of the workstation; nothing of it is ever written.
 struct Workstation {
   platform::FileSystem& files;
-  platform::TextFiles& textFiles;
+  platform::TextFileSystem& textFiles;
   platform::SystemFolders& folders;
   platform::TextComparer& text;
   std::wstring applicationFolder;  // where TovrelSvr.lst and regsvr32.exe are looked for

@@ -64,7 +64,7 @@ std::wstring FullFolder(const std::wstring& given) {
 
 int Check(const std::wstring& folder, Output& out) {
   platform::Win32FileSystem files;
-  platform::Win32TextFiles textFiles;
+  platform::Win32TextFileSystem textFiles;
   platform::Win32SystemFolders folders;
   platform::Win32TextComparer text;
   // Tovrel opened from its folder looks up relative names there.

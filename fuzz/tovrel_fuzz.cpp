@@ -246,7 +246,7 @@ class Workstation {
   CheckingWindow window_;
   CheckingFileSystem files_{fake_.files};
   CheckingLauncher launcher_{fake_.launcher, window_};
-  platform::Ports ports_{files_, fake_.textFiles, fake_.folders, launcher_, fake_.text, window_, fake_.checklist};
+  platform::Ports ports_{files_, fake_.fileNumbers, fake_.folders, launcher_, fake_.text, window_, fake_.checklist};
   registration::MainCommands commands_{ports_};
   std::wstring appPath_;
   std::vector<std::wstring> destinations_;

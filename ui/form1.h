@@ -86,7 +86,8 @@ class Form1 final : public BaseWindow<Form1>,
   void OnDestroy();
 
   platform::Win32FileSystem files_;
-  platform::Win32TextFiles textFiles_;
+  platform::Win32TextFileSystem textFileSystem_;
+  platform::TextFiles textFiles_{textFileSystem_};
   platform::Win32SystemFolders folders_;
   platform::Win32ProcessLauncher processes_;
   platform::Win32TextComparer comparer_;

@@ -45,24 +45,9 @@ class Win32FileSystem final : public FileSystem {
   void CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
 };
 
-class Win32TextFiles final : public TextFiles {
+class Win32TextFileSystem final : public TextFileSystem {
  public:
-  Win32TextFiles();
-  ~Win32TextFiles() override;
-  Win32TextFiles(const Win32TextFiles&) = delete;
-  Win32TextFiles& operator=(const Win32TextFiles&) = delete;
-
-  std::int16_t FreeFileNumber() override;
-  void Open(std::int16_t number, const std::wstring& path) override;
-  bool AtEnd(std::int16_t number) override;
-  std::wstring ReadLine(std::int16_t number) override;
-  void Close(std::int16_t number) noexcept override;
-
- private:
-  struct OpenFile;
-  OpenFile& Lookup(std::int16_t number);
-  // Index 0 is unused so that a file number is its own index.
-  std::array<std::unique_ptr<OpenFile>, kMaxFileNumber + 1> files_;
+  std::unique_ptr<TextFile> OpenText(const std::wstring& path) override;
 };
 
 class Win32SystemFolders final : public SystemFolders {

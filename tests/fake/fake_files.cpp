@@ -187,44 +187,50 @@ std::vector<std::wstring> FakeFileSystem::TemporaryFiles() const {
   return found;
 }
 
-std::int16_t FakeTextFiles::FreeFileNumber() {
-  for (std::int16_t number = 1; number <= kMaxFileNumber; ++number) {
-    if (!open_.count(number)) return number;
-  }
-  throw PlatformError(L"Demasiados archivos abiertos.");
-}
+namespace {
 
-void FakeTextFiles::Open(std::int16_t number, const std::wstring& path) {
-  if (open_.count(number)) throw PlatformError(L"El número de archivo ya está en uso.");
+// A file's bytes through the shared line rule, with a read failure on demand.
+class FakeTextFile final : public platform::TextFile {
+ public:
+  FakeTextFile(const std::string& bytes, long failAfter, std::shared_ptr<long> openCount)
+      : failAfter_(failAfter), openCount_(std::move(openCount)) {
+    lines_.Feed(bytes);
+    lines_.FinishInput();
+    ++*openCount_;
+  }
+  ~FakeTextFile() override { --*openCount_; }
+  FakeTextFile(const FakeTextFile&) = delete;
+  FakeTextFile& operator=(const FakeTextFile&) = delete;
+
+  bool AtEnd() override { return lines_.Exhausted(); }
+
+  std::wstring ReadLine() override {
+    if (failAfter_ >= 0 && linesRead_ >= failAfter_) throw PlatformError(L"Error de lectura en el disco.");
+    std::string line;
+    if (!lines_.NextLine(line)) throw PlatformError(L"Se intentó leer más allá del final del archivo.");
+    ++linesRead_;
+    return Latin1ToWide(line);
+  }
+
+ private:
+  platform::LineSplitter lines_;
+  long linesRead_ = 0;
+  long failAfter_;
+  std::shared_ptr<long> openCount_;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::TextFile> FakeTextFiles::OpenText(const std::wstring& path) {
   const std::wstring key = files_.Key(path);
   if (failingOpens_.count(key)) throw PlatformError(L"Acceso denegado.");
   const FakeFile* file = files_.File(path);
   if (file == nullptr) throw PlatformError(L"El sistema no puede encontrar el archivo especificado.");
-  OpenFile& open = open_[number];
-  open.lines.Feed(file->bytes);
-  open.lines.FinishInput();
   const auto failing = failingReads_.find(key);
-  if (failing != failingReads_.end()) open.failAfter = failing->second;
-  opened.emplace_back(number, path);
+  auto opened = std::make_unique<FakeTextFile>(file->bytes, failing == failingReads_.end() ? -1 : failing->second,
+                                               openCount_);
+  this->opened.push_back(path);
+  return opened;
 }
-
-FakeTextFiles::OpenFile& FakeTextFiles::Get(std::int16_t number) {
-  const auto it = open_.find(number);
-  if (it == open_.end()) throw PlatformError(L"Número de archivo incorrecto.");
-  return it->second;
-}
-
-bool FakeTextFiles::AtEnd(std::int16_t number) { return Get(number).lines.Exhausted(); }
-
-std::wstring FakeTextFiles::ReadLine(std::int16_t number) {
-  OpenFile& open = Get(number);
-  if (open.failAfter >= 0 && open.linesRead >= open.failAfter) throw PlatformError(L"Error de lectura en el disco.");
-  std::string line;
-  if (!open.lines.NextLine(line)) throw PlatformError(L"Se intentó leer más allá del final del archivo.");
-  ++open.linesRead;
-  return Latin1ToWide(line);
-}
-
-void FakeTextFiles::Close(std::int16_t number) noexcept { open_.erase(number); }
 
 }  // namespace tovrel::fake

@@ -13,7 +13,8 @@ using platform::PlatformError;
 
 TEST(FakeTextFilesTest, ReadsLinesLikeTheListFileAndDecodesLatin1) {
   FakeFileSystem files;
-  FakeTextFiles text(files);
+  FakeTextFiles seam(files);
+  platform::TextFiles text(seam);
   files.AddFile(L"C:\\a.lst", "uno\r\ndos\rtres\ncuatro\r\n\r\xE9\xD1");
   const std::int16_t n = text.FreeFileNumber();
   EXPECT_EQ(n, 1);
@@ -36,13 +37,14 @@ TEST(FakeTextFilesTest, ReadsLinesLikeTheListFileAndDecodesLatin1) {
 
 TEST(FakeTextFilesTest, FailuresOnDemandAndNoFreeNumber) {
   FakeFileSystem files;
-  FakeTextFiles text(files);
+  FakeTextFiles seam(files);
+  platform::TextFiles text(seam);
   files.AddFile(L"C:\\a.lst", "1\r2\r3");
-  text.FailReadAfter(L"C:\\a.lst", 1);
+  seam.FailReadAfter(L"C:\\a.lst", 1);
   text.Open(1, L"C:\\a.lst");
   EXPECT_EQ(text.ReadLine(1), L"1");
   EXPECT_THROW(text.ReadLine(1), PlatformError);
-  text.FailOpenOf(L"C:\\A.lst");
+  seam.FailOpenOf(L"C:\\A.lst");
   EXPECT_THROW(text.Open(2, L"C:\\a.lst"), PlatformError);
   files.AddFile(L"C:\\b.lst", "x");
   for (std::int16_t n = 2; n <= platform::TextFiles::kMaxFileNumber; ++n) text.Open(n, L"C:\\b.lst");

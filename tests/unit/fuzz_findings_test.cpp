@@ -59,7 +59,7 @@ TEST(FuzzFindingsTest, ErrorLinesCostTheirOwnLengthNotTheWholeBox) {
   Workstation ws;
   ws.WriteList(std::vector<std::string>(2000, "sin coma"));
   CountingWindow window;
-  platform::Ports ports{ws.files, ws.textFiles, ws.folders, ws.launcher, ws.text, window, ws.checklist};
+  platform::Ports ports{ws.files, ws.fileNumbers, ws.folders, ws.launcher, ws.text, window, ws.checklist};
   registration::MainCommands commands(ports);
   ASSERT_EQ(commands.Load(), catalogue::StartupResult::Ready);
   window.charactersMoved = 0;
