@@ -6,6 +6,7 @@
 #include "catalogue/list_reader.h"
 #include "catalogue/startup.h"
 #include "registration/window_report.h"
+#include "tests/fake/selection_by_scan.h"
 
 namespace tovrel::bench {
 namespace {
@@ -80,7 +81,7 @@ void BM_ArchSeleccionado(benchmark::State& state) {
     int found = 0;
     for (const std::wstring& name : names) {
       found += kByIndex ? catalogue::ArchSeleccionado(name, index, ws.checklist, ws.text)
-                        : catalogue::ArchSeleccionadoByScan(name, ws.checklist, ws.text);
+                        : fake::ArchSeleccionadoByScan(name, ws.checklist, ws.text);
     }
     if (found != kLookupsPerIteration) state.SkipWithError("a listed, checked name was not found");
   }

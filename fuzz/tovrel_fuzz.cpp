@@ -10,6 +10,7 @@
 #include "catalogue/list_line.h"
 #include "fuzz/checking_ports.h"
 #include "fuzz/scenario.h"
+#include "tests/fake/selection_by_scan.h"
 #include "registration/backup.h"
 #include "registration/main_commands.h"
 #include "registration/run_messages.h"
@@ -186,7 +187,7 @@ class Workstation {
     for (std::size_t i = 0; i < lines_.size() && i < kLookupsChecked; ++i) {
       const std::wstring& line = lines_[i];
       Require(commands_.ArchSeleccionado(line) ==
-                  catalogue::ArchSeleccionadoByScan(line, fake_.checklist, fake_.text),
+                  fake::ArchSeleccionadoByScan(line, fake_.checklist, fake_.text),
               "the index and the scan disagree on a line");
     }
   }
