@@ -5,7 +5,7 @@
 #include "catalogue/list_line.h"
 #include "catalogue/list_reader.h"
 #include "catalogue/startup.h"
-#include "registration/window_report.h"
+#include "commands/window_report.h"
 #include "tests/fake/selection_by_scan.h"
 
 namespace tovrel::bench {
@@ -40,7 +40,7 @@ void BM_Startup(benchmark::State& state) {
   BenchWorkstation ws(entries, Tokens::Mixed);
   catalogue::MainState main;
   catalogue::ChecklistIndex index;
-  registration::WindowReport report(ws.window);
+  commands::WindowReport report(ws.window);
   for (auto _ : state) {
     const auto result = catalogue::RunStartup(main, index, ws.ports, report);
     if (result != catalogue::StartupResult::Ready || ws.checklist.Count() != entries ||
@@ -74,7 +74,7 @@ void BM_ArchSeleccionado(benchmark::State& state) {
   BenchWorkstation ws(entries, Tokens::Mixed);
   catalogue::MainState main;
   catalogue::ChecklistIndex index;
-  registration::WindowReport report(ws.window);
+  commands::WindowReport report(ws.window);
   catalogue::RunStartup(main, index, ws.ports, report);
   const std::vector<std::wstring> names = LookupNames(entries);
   for (auto _ : state) {

@@ -10,7 +10,6 @@
 #include "catalogue/startup_messages.h"
 #include "platform/path_text.h"
 #include "platform/platform_error.h"
-#include "registration/path_helpers.h"
 
 namespace tovrel::catalogue {
 
@@ -52,7 +51,7 @@ void CentreWindow(platform::MainWindow& window) {
 
 bool RegistrarPresent(const std::wstring& appPath, platform::FileSystem& files) {
   try {
-    return registration::FileExists(appPath + kRegistrarFileName, files);
+    return files.FindNormalFile(appPath + kRegistrarFileName);
   } catch (const PlatformError&) {
     return false;  // a refused lookup is as good as a missing registrar
   }

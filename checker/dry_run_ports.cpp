@@ -42,7 +42,7 @@ std::optional<platform::CopyRefusal> DryRunFileSystem::WhyCopyRefused(const std:
   return refusal;
 }
 
-void DryRunFileSystem::CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
+void DryRunFileSystem::Copy(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
   if (std::optional<platform::CopyRefusal> refusal = WhyCopyRefused(from, to, replaceExisting)) {
     throw platform::CopyRefusedError(std::move(*refusal));
   }

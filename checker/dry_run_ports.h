@@ -19,7 +19,7 @@ class DryRunFileSystem final : public platform::FileSystem {
   bool FindNormalFile(const std::wstring& pattern) override;
   std::optional<platform::CopyRefusal> WhyCopyRefused(const std::wstring& from, const std::wstring& to,
                                                       bool replaceExisting) override;
-  void CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
+  void Copy(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
 
   // Lets later lookups find a normal file at `path`.
   void Pretend(const std::wstring& path);
@@ -59,7 +59,7 @@ class UnseenWindow final : public platform::MainWindow {
   std::wstring ErrorText() override { return {}; }
   void SetErrorText(const std::wstring&) override {}
   bool ShowRegistrarMessages() override { return false; }
-  void Yield() override {}
+  void YieldToEvents() override {}
 };
 
 // List1 in memory.

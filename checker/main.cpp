@@ -2,14 +2,12 @@
 //   TovrelCheck.exe [carpeta]    (by default its own folder, as Tovrel)
 // Exit code 0: a run would end in "Finalizado" with no message and no error line; 1: it would
 // not; 2: the list cannot be read (or the arguments are wrong).
-// First: it includes <windows.h> and takes back the name CopyFile for the seam.
-#include "platform/win32/win32_platform.h"
-
 #include <string>
 #include <vector>
 
 #include "checker/check_report.h"
 #include "checker/list_check.h"
+#include "platform/win32/win32_platform.h"
 
 namespace {
 

@@ -20,14 +20,14 @@ void Require(bool holds, const char* what) {
   std::abort();
 }
 
-void CheckingFileSystem::CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
+void CheckingFileSystem::Copy(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
   const std::wstring fromKey = files_.Key(from);
   const std::wstring toKey = files_.Key(to);
   const fake::FakeFile* existing = files_.File(to);
   const bool hadFile = existing != nullptr;
   const std::string oldBytes = hadFile ? existing->bytes : std::string();
   try {
-    files_.CopyFile(from, to, replaceExisting);
+    files_.Copy(from, to, replaceExisting);
   } catch (const platform::PlatformError&) {
     Require(files_.TemporaryFiles().empty(), "a failed copy left its temporary file");
     throw;

@@ -24,7 +24,7 @@ class CheckingFileSystem : public platform::FileSystem {
                                                       bool replaceExisting) override {
     return files_.WhyCopyRefused(from, to, replaceExisting);
   }
-  void CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
+  void Copy(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
 
  private:
   struct Backup {

@@ -12,7 +12,7 @@
 #include "fuzz/scenario.h"
 #include "tests/fake/selection_by_scan.h"
 #include "registration/backup.h"
-#include "registration/main_commands.h"
+#include "commands/main_commands.h"
 #include "registration/run_messages.h"
 
 namespace tovrel::fuzz {
@@ -248,7 +248,7 @@ class Workstation {
   CheckingFileSystem files_{fake_.files};
   CheckingLauncher launcher_{fake_.launcher, window_};
   platform::Ports ports_{files_, fake_.fileNumbers, fake_.folders, launcher_, fake_.text, window_, fake_.checklist};
-  registration::MainCommands commands_{ports_};
+  commands::MainCommands commands_{ports_};
   std::wstring appPath_;
   std::vector<std::wstring> destinations_;
   std::vector<std::wstring> lines_;  // every line of the list, for the lookup checks

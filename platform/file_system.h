@@ -59,7 +59,7 @@ class FileSystem {
   virtual bool FindNormalFile(const std::wstring& pattern) = 0;
 
   // Why copying `from` to `to` would be refused as the files stand now (JudgeCopy over this
-  // file system's answers), or nothing. Changes nothing. CopyFile asks it first.
+  // file system's answers), or nothing. Changes nothing. Copy asks it first.
   virtual std::optional<CopyRefusal> WhyCopyRefused(const std::wstring& from, const std::wstring& to,
                                                     bool replaceExisting) = 0;
 
@@ -69,7 +69,7 @@ class FileSystem {
   // step (without replacing, when not asked to), so `to` holds its old content or the whole
   // new one at every moment. Throws CopyRefusedError when WhyCopyRefused has a reason, and
   // PlatformError on any other failure, and then leaves no temporary file behind.
-  virtual void CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) = 0;
+  virtual void Copy(const std::wstring& from, const std::wstring& to, bool replaceExisting) = 0;
 };
 
 }  // namespace tovrel::platform

@@ -40,7 +40,7 @@ class MainWindow {
   virtual void AppendErrorText(const std::wstring& text) { SetErrorText(ErrorText() + text); }
   virtual bool ShowRegistrarMessages() = 0;                 // ChkMostrar checked
   // Handles the window events that are pending once, then returns.
-  virtual void Yield() = 0;
+  virtual void YieldToEvents() = 0;
 };
 
 }  // namespace tovrel::platform

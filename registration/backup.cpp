@@ -50,7 +50,7 @@ BackupResult BackupExisting(const std::wstring& destination, const std::wstring&
     }
     try {
       // Never over an existing file: a backup must not destroy an older one.
-      files.CopyFile(target, candidate, false);
+      files.Copy(target, candidate, false);
       result.outcome = BackupOutcome::Saved;
       result.backupPath = candidate;
     } catch (const platform::PlatformError& e) {

@@ -119,7 +119,7 @@ class Run {
 
   void Copy(const std::wstring& from, const std::wstring& to) {
     try {
-      ports_.files.CopyFile(from, to, true);
+      ports_.files.Copy(from, to, true);
     } catch (const platform::CopyRefusedError& e) {
       const bool noFolder = e.Obstacle() == platform::CopyObstacle::FolderMissing;
       Fail(e.Description(), noFolder ? ErrorCause::FolderMissing : ErrorCause::CopyFailed);
@@ -178,7 +178,7 @@ class Run {
 
   void Register() {
     report_.Status(kStatusPrefix + component_);
-    ports_.window.Yield();
+    ports_.window.YieldToEvents();
     // Read after the yield: a change made during it counts for this launch.
     const bool showMessages = ports_.window.ShowRegistrarMessages();
     const std::wstring commandLine = RegistrarCommandLine(state_.AppPath, component_, showMessages);

@@ -1,22 +1,17 @@
 #pragma once
 // The main window: the checklist of components and the commands that act on it.
 #include <windows.h>
-// winbase.h keeps an old macro of this name; the window's Yield is a real method.
-#ifdef Yield
-#undef Yield
-#endif
 
 #include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
-// First among the seam's headers: it keeps windows.h's CopyFile macro off the interface.
-#include "platform/win32/win32_platform.h"
 #include "platform/checklist.h"
 #include "platform/main_window.h"
 #include "platform/ports.h"
-#include "registration/main_commands.h"
+#include "platform/win32/win32_platform.h"
+#include "commands/main_commands.h"
 #include "ui/base_window.h"
 #include "ui/control_ids.h"
 #include "ui/gdi_handles.h"
@@ -52,7 +47,7 @@ class Form1 final : public BaseWindow<Form1>,
   void SetErrorText(const std::wstring& text) override;
   void AppendErrorText(const std::wstring& text) override;
   bool ShowRegistrarMessages() override;
-  void Yield() override;
+  void YieldToEvents() override;
 
   // List1 as the logic's checklist.
   void Clear() override;
@@ -92,7 +87,7 @@ class Form1 final : public BaseWindow<Form1>,
   platform::Win32ProcessLauncher processes_;
   platform::Win32TextComparer comparer_;
   platform::Ports ports_;
-  registration::MainCommands commands_;
+  commands::MainCommands commands_;
 
   std::vector<UniqueFont> fonts_;  // each control's, in table order
   UniqueBrush headingBrush_;

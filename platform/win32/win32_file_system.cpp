@@ -187,7 +187,7 @@ std::optional<CopyRefusal> Win32FileSystem::WhyCopyRefused(const std::wstring& f
   return CopyRefusal{*obstacle, DescribeWin32Error(error)};
 }
 
-void Win32FileSystem::CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
+void Win32FileSystem::Copy(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
   if (std::optional<CopyRefusal> refusal = WhyCopyRefused(from, to, replaceExisting)) {
     throw CopyRefusedError(std::move(*refusal));
   }

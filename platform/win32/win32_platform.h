@@ -3,12 +3,6 @@
 // ThrowWin32Error), so the logic always sees a PlatformError with the system's own text.
 #include <windows.h>
 
-// windows.h maps CopyFile to CopyFileW; the seam's method of that name must keep its name in
-// every file that includes both.
-#ifdef CopyFile
-#undef CopyFile
-#endif
-
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -42,7 +36,7 @@ class Win32FileSystem final : public FileSystem {
   bool FindNormalFile(const std::wstring& pattern) override;
   std::optional<CopyRefusal> WhyCopyRefused(const std::wstring& from, const std::wstring& to,
                                             bool replaceExisting) override;
-  void CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
+  void Copy(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
 };
 
 class Win32TextFileSystem final : public TextFileSystem {

@@ -129,7 +129,7 @@ std::optional<platform::CopyRefusal> FakeFileSystem::WhyCopyRefused(const std::w
   }
 }
 
-void FakeFileSystem::CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
+void FakeFileSystem::Copy(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
   const std::wstring fromKey = Key(from);
   const std::wstring toKey = Key(to);
   if (failingCopySources_.count(fromKey) || failingCopyTargets_.count(toKey)) {

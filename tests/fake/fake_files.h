@@ -72,7 +72,7 @@ class FakeFileSystem : public platform::FileSystem {
   bool FindNormalFile(const std::wstring& pattern) override;
   std::optional<platform::CopyRefusal> WhyCopyRefused(const std::wstring& from, const std::wstring& to,
                                                       bool replaceExisting) override;
-  void CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
+  void Copy(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
 
   // The comparison key of a path: absolute, case folded, runs of backslashes as one.
   std::wstring Key(const std::wstring& path) const;

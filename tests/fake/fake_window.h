@@ -28,7 +28,7 @@ class FakeMainWindow : public platform::MainWindow {
   bool showRegistrarMessages = false;          // ChkMostrar
   bool registrarDisabled = false;
   int yields = 0;
-  // Runs inside Yield: a test acts "during" a run here.
+  // Runs inside YieldToEvents: a test acts "during" a run here.
   std::function<void()> onYield;
   std::vector<std::wstring>* journal = nullptr;
 
@@ -42,7 +42,7 @@ class FakeMainWindow : public platform::MainWindow {
   void SetErrorText(const std::wstring& text) override { errorText = text; }
   void AppendErrorText(const std::wstring& text) override { errorText += text; }
   bool ShowRegistrarMessages() override { return showRegistrarMessages; }
-  void Yield() override;
+  void YieldToEvents() override;
 };
 
 class FakeChecklist : public platform::Checklist {

@@ -58,14 +58,14 @@ TEST(FakeFileSystemTest, CopiesLikeTheFileSystemDoes) {
   files.AddFile(L"C:\\src\\a.dll", "A");
   files.AddFile(L"C:\\dst\\ro.dll", "R", kReadOnly);
   files.AddFolder(L"C:\\dst\\sub");
-  files.CopyFile(L"C:\\src\\a.dll", L"C:\\DST\\a.dll", false);
+  files.Copy(L"C:\\src\\a.dll", L"C:\\DST\\a.dll", false);
   EXPECT_EQ(files.File(L"c:\\dst\\A.DLL")->bytes, "A");
-  EXPECT_THROW(files.CopyFile(L"C:\\src\\a.dll", L"C:\\dst\\a.dll", false), PlatformError);
-  files.CopyFile(L"C:\\src\\a.dll", L"C:\\dst\\\\a.dll", true);  // doubled backslash is one
-  EXPECT_THROW(files.CopyFile(L"C:\\src\\a.dll", L"C:\\dst\\ro.dll", true), PlatformError);
-  EXPECT_THROW(files.CopyFile(L"C:\\src\\b.dll", L"C:\\dst\\b.dll", true), PlatformError);
-  EXPECT_THROW(files.CopyFile(L"C:\\src\\a.dll", L"C:\\nope\\a.dll", true), PlatformError);
-  EXPECT_THROW(files.CopyFile(L"C:\\src\\a.dll", L"C:\\dst\\sub", true), PlatformError);
+  EXPECT_THROW(files.Copy(L"C:\\src\\a.dll", L"C:\\dst\\a.dll", false), PlatformError);
+  files.Copy(L"C:\\src\\a.dll", L"C:\\dst\\\\a.dll", true);  // doubled backslash is one
+  EXPECT_THROW(files.Copy(L"C:\\src\\a.dll", L"C:\\dst\\ro.dll", true), PlatformError);
+  EXPECT_THROW(files.Copy(L"C:\\src\\b.dll", L"C:\\dst\\b.dll", true), PlatformError);
+  EXPECT_THROW(files.Copy(L"C:\\src\\a.dll", L"C:\\nope\\a.dll", true), PlatformError);
+  EXPECT_THROW(files.Copy(L"C:\\src\\a.dll", L"C:\\dst\\sub", true), PlatformError);
   EXPECT_EQ(files.copies.size(), 2u);
   EXPECT_TRUE(files.HasFolder(L"C:\\"));
 }
@@ -90,7 +90,7 @@ TEST(FakeFileSystemTest, CopiesThroughAHiddenTemporaryThatNoLookupCountsAndNoFai
     EXPECT_FALSE(files.FindNormalFile(L"C:\\dst\\*.tmp"));
     EXPECT_FALSE(files.FindNormalFile(temporary[0]));
   };
-  files.CopyFile(L"C:\\src\\a.dll", L"C:\\dst\\a.dll", true);
+  files.Copy(L"C:\\src\\a.dll", L"C:\\dst\\a.dll", true);
   const std::wstring temporary = platform::ReplacementPathFor(L"C:\\dst\\a.dll");
   EXPECT_EQ(seen, (std::vector<std::wstring>{temporary + L" nue hidden", temporary + L" nuevo! hidden",
                                              temporary + L" nuevo!"}));
@@ -102,7 +102,7 @@ TEST(FakeFileSystemTest, CopiesThroughAHiddenTemporaryThatNoLookupCountsAndNoFai
   files.AddFile(L"C:\\dst\\b.dll", "viejo");
   for (const CopyStep step : {CopyStep::CreateTemporary, CopyStep::Write, CopyStep::Flush, CopyStep::Rename}) {
     files.FailCopyTo(L"C:\\dst\\b.dll", step);
-    EXPECT_THROW(files.CopyFile(L"C:\\src\\a.dll", L"C:\\dst\\b.dll", true), PlatformError);
+    EXPECT_THROW(files.Copy(L"C:\\src\\a.dll", L"C:\\dst\\b.dll", true), PlatformError);
     EXPECT_EQ(files.File(L"C:\\dst\\b.dll")->bytes, "viejo");
     EXPECT_TRUE(files.TemporaryFiles().empty());
   }

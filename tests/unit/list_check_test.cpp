@@ -8,7 +8,7 @@
 #include "checker/check_report.h"
 #include "checker/list_check.h"
 #include "registration/backup.h"
-#include "registration/main_commands.h"
+#include "commands/main_commands.h"
 #include "tests/unit/workstation.h"
 
 namespace tovrel::testing {
@@ -42,7 +42,7 @@ struct RealRun {
 RealRun RunTheProgram(const std::function<void(Workstation&)>& lay) {
   Workstation ws;
   lay(ws);
-  registration::MainCommands commands(ws.ports);
+  commands::MainCommands commands(ws.ports);
   RealRun real;
   if (commands.Load() == catalogue::StartupResult::Ready) commands.RegistrarClick();
   for (const auto& m : ws.window.messages) real.messages.push_back(m.text);

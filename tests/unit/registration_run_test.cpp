@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "registration/backup.h"
-#include "registration/main_commands.h"
+#include "commands/main_commands.h"
 #include "registration/run_messages.h"
 #include "tests/unit/workstation.h"
 
@@ -47,7 +47,7 @@ class RunTest : public ::testing::Test {
   void Uncheck(int index) { ws_.checklist.entries.at(static_cast<std::size_t>(index)).checked = false; }
 
   Workstation ws_;
-  registration::MainCommands commands_{ws_.ports};
+  commands::MainCommands commands_{ws_.ports};
 };
 
 TEST(RunMessagesTest, TextsTitlesAndIconsAreExact) {
@@ -319,7 +319,7 @@ TEST(RunKillTest, AKilledRunLeavesOldOrNewWholeAndALaterRunCompletesIt) {
         if (copies == killedCopy && now == step) throw Killed{};
       };
       {
-        registration::MainCommands killed(ws.ports);
+        commands::MainCommands killed(ws.ports);
         ASSERT_EQ(killed.Load(), catalogue::StartupResult::Ready);
         killed.RegistrarClick();
       }
@@ -335,7 +335,7 @@ TEST(RunKillTest, AKilledRunLeavesOldOrNewWholeAndALaterRunCompletesIt) {
       EXPECT_TRUE(ws.launcher.launches.empty());
 
       ws.files.duringCopy = nullptr;
-      registration::MainCommands later(ws.ports);
+      commands::MainCommands later(ws.ports);
       ASSERT_EQ(later.Load(), catalogue::StartupResult::Ready);
       EXPECT_EQ(later.RegistrarClick(), RunOutcome::Ended);
       EXPECT_EQ(ws.files.File(kSys + L"comp.dll")->bytes, "new");

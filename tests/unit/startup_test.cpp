@@ -4,7 +4,7 @@
 
 #include "catalogue/startup.h"
 #include "catalogue/startup_messages.h"
-#include "registration/main_commands.h"
+#include "commands/main_commands.h"
 #include "tests/unit/workstation.h"
 
 namespace tovrel::testing {
@@ -18,7 +18,7 @@ class StartupTest : public ::testing::Test {
   const catalogue::MainState& State() const { return commands_.State(); }
 
   Workstation ws_;
-  registration::MainCommands commands_{ws_.ports};
+  commands::MainCommands commands_{ws_.ports};
 };
 
 TEST_F(StartupTest, ReadyListsEveryEntryLineAsReadAndChecked) {

@@ -7,9 +7,9 @@
 #include "platform/main_window.h"
 #include "registration/run_report.h"
 
-namespace tovrel::registration {
+namespace tovrel::commands {
 
-class WindowReport final : public catalogue::StartupReport, public RunReport {
+class WindowReport final : public catalogue::StartupReport, public registration::RunReport {
  public:
   explicit WindowReport(platform::MainWindow& window) : window_(window) {}
 
@@ -24,13 +24,13 @@ class WindowReport final : public catalogue::StartupReport, public RunReport {
   void Status(const std::wstring& text) override;
   void Error(const catalogue::ErrorLine& line) override;
   // After the last line: "Finalizado", then the status label is cleared.
-  void Finished(const RunEnd& end) override;
+  void Finished(const registration::RunEnd& end) override;
 
   // What the window does not show.
   void LineTakenUp(long, const std::wstring&) override {}
-  void Destination(const std::wstring&, const Placement&) override {}
+  void Destination(const std::wstring&, const registration::Placement&) override {}
   void ComponentLookedFor(const std::wstring&, bool) override {}
-  void Backup(const BackupResult&) override {}
+  void Backup(const registration::BackupResult&) override {}
   void Copied(const std::wstring&, const std::wstring&) override {}
   void RegistrarLaunched(const std::wstring&) override {}
 
@@ -39,4 +39,4 @@ class WindowReport final : public catalogue::StartupReport, public RunReport {
   std::wstring passedOver_;
 };
 
-}  // namespace tovrel::registration
+}  // namespace tovrel::commands

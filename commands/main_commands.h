@@ -6,11 +6,11 @@
 #include "catalogue/checklist_selection.h"
 #include "catalogue/main_state.h"
 #include "catalogue/startup.h"
+#include "commands/window_report.h"
 #include "platform/ports.h"
 #include "registration/registration_run.h"
-#include "registration/window_report.h"
 
-namespace tovrel::registration {
+namespace tovrel::commands {
 
 class MainCommands {
  public:
@@ -19,7 +19,7 @@ class MainCommands {
   catalogue::StartupResult Load();
   // Runs a registration, unless one is already in progress (a press during a run's yield
   // is ignored, so the first run's reading stays intact). Nothing when ignored.
-  std::optional<RunOutcome> RegistrarClick();
+  std::optional<registration::RunOutcome> RegistrarClick();
   void MarcarClick();
   bool ArchSeleccionado(const std::wstring& nombre);
 
@@ -34,4 +34,4 @@ class MainCommands {
   bool runInProgress_ = false;
 };
 
-}  // namespace tovrel::registration
+}  // namespace tovrel::commands

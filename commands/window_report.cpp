@@ -1,8 +1,8 @@
-#include "registration/window_report.h"
+#include "commands/window_report.h"
 
 #include "registration/run_messages.h"
 
-namespace tovrel::registration {
+namespace tovrel::commands {
 
 namespace {
 
@@ -28,10 +28,10 @@ void WindowReport::Status(const std::wstring& text) { window_.SetStatus(text); }
 
 void WindowReport::Error(const catalogue::ErrorLine& line) { window_.AppendErrorText(BoxLine(line)); }
 
-void WindowReport::Finished(const RunEnd& end) {
-  if (end.outcome != RunOutcome::Ended) return;
-  Message(ClosingMessage());
+void WindowReport::Finished(const registration::RunEnd& end) {
+  if (end.outcome != registration::RunOutcome::Ended) return;
+  Message(registration::ClosingMessage());
   window_.SetStatus(L"");
 }
 
-}  // namespace tovrel::registration
+}  // namespace tovrel::commands
