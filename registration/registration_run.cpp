@@ -166,13 +166,14 @@ class Run {
     const bool mayReplace = SaveOldFile(destination, bareName);
 
     const std::wstring source = ComponentSource(state_.AppPath, component_, folder);
-    const bool bare = source != component_;  // AppPath is never empty
+    const bool inAppFolder = source != component_;  // AppPath is never empty
     if (!LookFor(source)) {
-      report_.Message(bare ? MissingInAppFolderMessage(state_.AppPath, component_) : MissingComponentMessage(component_));
+      report_.Message(inAppFolder ? MissingInAppFolderMessage(state_.AppPath, component_)
+                                  : MissingComponentMessage(component_));
       return;
     }
-    if (mayReplace) Copy(source, destination + (bare ? component_ : bareName));
-    if (!bare) component_ = bareName;
+    if (mayReplace) Copy(source, destination + (inAppFolder ? component_ : bareName));
+    if (!inAppFolder) component_ = bareName;
     Register();
   }
 
