@@ -24,7 +24,6 @@ class MainCommands {
   bool ArchSeleccionado(const std::wstring& nombre);
 
   const catalogue::MainState& State() const { return state_; }
-  bool RunInProgress() const { return runInProgress_; }
 
  private:
   platform::Ports& ports_;

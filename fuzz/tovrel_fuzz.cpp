@@ -203,7 +203,6 @@ class Workstation {
     }
     Require(outcome.has_value(), "a run was refused with none in progress");
     Require(fake_.textFiles.OpenCount() == 0, "a run left a file open");
-    Require(!commands_.RunInProgress(), "a run is still marked in progress");
     const bool messageShown = window_.messages.size() > messagesBefore;
     switch (*outcome) {
       case RunOutcome::Ended:
