@@ -15,7 +15,11 @@ using platform::PlatformError;
 
 bool IsDriveRoot(const std::wstring& key) { return key.size() == 3 && key[1] == L':' && key[2] == L'\\'; }
 
-std::wstring Parent(const std::wstring& key) { return platform::ContainingFolder(key); }
+// Empty above a root: a lone backslash is its own containing folder.
+std::wstring Parent(const std::wstring& key) {
+  std::wstring parent = platform::ContainingFolder(key);
+  return parent == key ? std::wstring() : parent;
+}
 
 bool IsNormal(const FakeFile& file) { return (file.attributes & (kHidden | kSystem)) == 0; }
 

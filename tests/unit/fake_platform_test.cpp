@@ -58,6 +58,8 @@ TEST(FakeFileSystemTest, CopiesLikeTheFileSystemDoes) {
   files.AddFile(L"C:\\src\\a.dll", "A");
   files.AddFile(L"C:\\dst\\ro.dll", "R", kReadOnly);
   files.AddFolder(L"C:\\dst\\sub");
+  files.AddFile(L"\\\\srv\\share\\n.dll");  // a network path's folders end above the server's name
+  EXPECT_TRUE(files.HasFolder(L"\\\\srv\\share"));
   files.Copy(L"C:\\src\\a.dll", L"C:\\DST\\a.dll", false);
   EXPECT_EQ(files.File(L"c:\\dst\\A.DLL")->bytes, "A");
   EXPECT_THROW(files.Copy(L"C:\\src\\a.dll", L"C:\\dst\\a.dll", false), PlatformError);
