@@ -53,11 +53,7 @@ class UnseenWindow final : public platform::MainWindow {
   platform::Size ScreenSize() override { return {1024, 768}; }
   platform::Size WindowSize() override { return {640, 480}; }
   void MoveWindow(float, float) override {}
-  void ShowMessage(const std::wstring&, const std::wstring&, platform::MessageIcon) override {}
   void DisableRegistrar() override { registrarDisabled = true; }
-  void SetStatus(const std::wstring&) override {}
-  std::wstring ErrorText() override { return {}; }
-  void SetErrorText(const std::wstring&) override {}
   bool ShowRegistrarMessages() override { return false; }
   void YieldToEvents() override {}
 };

@@ -1,6 +1,7 @@
 #pragma once
 // The main window's logic behind its events: load, "Registrar", "Marcar/Desmarcar".
-// The window forwards its events here; the logic reaches the window only through the ports.
+// The window forwards its events here; the logic reaches the window only through the ports,
+// and what it tells is shown on `texts`.
 #include <optional>
 
 #include "catalogue/checklist_selection.h"
@@ -14,7 +15,7 @@ namespace tovrel::commands {
 
 class MainCommands {
  public:
-  explicit MainCommands(platform::Ports& ports) : ports_(ports), report_(ports.window) {}
+  MainCommands(platform::Ports& ports, platform::WindowTexts& texts) : ports_(ports), report_(texts) {}
 
   catalogue::StartupResult Load();
   // Runs a registration, unless one is already in progress (a press during a run's yield

@@ -11,7 +11,7 @@ namespace tovrel::commands {
 
 class WindowReport final : public catalogue::StartupReport, public registration::RunReport {
  public:
-  explicit WindowReport(platform::MainWindow& window) : window_(window) {}
+  explicit WindowReport(platform::WindowTexts& window) : window_(window) {}
 
   // Lines passed over go into the error box together once the list is read: one addition
   // instead of one per line.
@@ -35,7 +35,7 @@ class WindowReport final : public catalogue::StartupReport, public registration:
   void RegistrarLaunched(const std::wstring&) override {}
 
  private:
-  platform::MainWindow& window_;
+  platform::WindowTexts& window_;
   std::wstring passedOver_;
 };
 

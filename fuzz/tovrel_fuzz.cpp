@@ -247,7 +247,7 @@ class Workstation {
   CheckingFileSystem files_{fake_.files};
   CheckingLauncher launcher_{fake_.launcher, window_};
   platform::Ports ports_{files_, fake_.fileNumbers, fake_.folders, launcher_, fake_.text, window_, fake_.checklist};
-  commands::MainCommands commands_{ports_};
+  commands::MainCommands commands_{ports_, window_};
   std::wstring appPath_;
   std::vector<std::wstring> destinations_;
   std::vector<std::wstring> lines_;  // every line of the list, for the lookup checks

@@ -23,6 +23,7 @@ struct Form1Control;
 
 class Form1 final : public BaseWindow<Form1>,
                     public platform::MainWindow,
+                    public platform::WindowTexts,
                     public platform::Checklist {
  public:
   Form1();
@@ -39,15 +40,17 @@ class Form1 final : public BaseWindow<Form1>,
   platform::Size ScreenSize() override;
   platform::Size WindowSize() override;
   void MoveWindow(float left, float top) override;
+  void DisableRegistrar() override;
+  bool ShowRegistrarMessages() override;
+  void YieldToEvents() override;
+
+  // What the window shows of what they report.
   void ShowMessage(const std::wstring& text, const std::wstring& title,
                    platform::MessageIcon icon) override;
-  void DisableRegistrar() override;
   void SetStatus(const std::wstring& text) override;
   std::wstring ErrorText() override;
   void SetErrorText(const std::wstring& text) override;
   void AppendErrorText(const std::wstring& text) override;
-  bool ShowRegistrarMessages() override;
-  void YieldToEvents() override;
 
   // List1 as the logic's checklist.
   void Clear() override;

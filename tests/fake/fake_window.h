@@ -17,7 +17,7 @@ struct ShownMessage {
   platform::MessageIcon icon;
 };
 
-class FakeMainWindow : public platform::MainWindow {
+class FakeMainWindow : public platform::MainWindow, public platform::WindowTexts {
  public:
   platform::Size screen{1024, 768};
   platform::Size window{600, 400};

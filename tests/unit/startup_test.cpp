@@ -18,7 +18,7 @@ class StartupTest : public ::testing::Test {
   const catalogue::MainState& State() const { return commands_.State(); }
 
   Workstation ws_;
-  commands::MainCommands commands_{ws_.ports};
+  commands::MainCommands commands_{ws_.ports, ws_.window};
 };
 
 TEST_F(StartupTest, ReadyListsEveryEntryLineAsReadAndChecked) {
