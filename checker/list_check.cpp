@@ -25,8 +25,8 @@ class Check {
   explicit Check(Workstation& ws)
       : ws_(ws),
         files_(ws.files, ws.text),
-        folders_(ws.folders, ws.applicationFolder),
         fileNumbers_(ws.textFiles),
+        folders_(ws.folders, ws.applicationFolder),
         ports_{files_, fileNumbers_, folders_, launcher_, ws.text, window_, checklist_} {}
 
   CheckResult Run() {
