@@ -5,6 +5,8 @@
 #include "catalogue/list_line.h"
 #include "catalogue/list_reader.h"
 #include "catalogue/startup.h"
+#include "commands/window_report.h"
+#include "tests/fake/selection_by_scan.h"
 
 namespace tovrel::bench {
 namespace {
@@ -17,7 +19,7 @@ void BM_ListReader(benchmark::State& state) {
   main.AppPath = std::wstring(kAppFolder) + L"\\";
   main.ListFile = catalogue::kListFileName;
   for (auto _ : state) {
-    catalogue::ListReader reader(main, ws.textFiles);
+    catalogue::ListReader reader(main, ws.fileNumbers);
     std::wstring line;
     int split = 0;
     while (reader.Next(line)) {
@@ -38,8 +40,9 @@ void BM_Startup(benchmark::State& state) {
   BenchWorkstation ws(entries, Tokens::Mixed);
   catalogue::MainState main;
   catalogue::ChecklistIndex index;
+  commands::WindowReport report(ws.window);
   for (auto _ : state) {
-    const auto result = catalogue::RunStartup(main, index, ws.ports);
+    const auto result = catalogue::RunStartup(main, index, ws.ports, report);
     if (result != catalogue::StartupResult::Ready || ws.checklist.Count() != entries ||
         index.size() != static_cast<std::size_t>(entries)) {
       state.SkipWithError("start-up did not list every entry");
@@ -71,13 +74,14 @@ void BM_ArchSeleccionado(benchmark::State& state) {
   BenchWorkstation ws(entries, Tokens::Mixed);
   catalogue::MainState main;
   catalogue::ChecklistIndex index;
-  catalogue::RunStartup(main, index, ws.ports);
+  commands::WindowReport report(ws.window);
+  catalogue::RunStartup(main, index, ws.ports, report);
   const std::vector<std::wstring> names = LookupNames(entries);
   for (auto _ : state) {
     int found = 0;
     for (const std::wstring& name : names) {
       found += kByIndex ? catalogue::ArchSeleccionado(name, index, ws.checklist, ws.text)
-                        : catalogue::ArchSeleccionadoByScan(name, ws.checklist, ws.text);
+                        : fake::ArchSeleccionadoByScan(name, ws.checklist, ws.text);
     }
     if (found != kLookupsPerIteration) state.SkipWithError("a listed, checked name was not found");
   }

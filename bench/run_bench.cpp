@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_workstation.h"
-#include "registration/main_commands.h"
+#include "commands/main_commands.h"
 
 namespace tovrel::bench {
 namespace {
@@ -24,8 +24,8 @@ void RunOverList(benchmark::State& state, bool checked) {
   const int entries = static_cast<int>(state.range(0));
   BenchWorkstation ws(entries, Tokens::Empty);
   CountingLauncher launcher;
-  platform::Ports ports{ws.files, ws.textFiles, ws.folders, launcher, ws.text, ws.window, ws.checklist};
-  registration::MainCommands commands(ports);
+  platform::Ports ports{ws.files, ws.fileNumbers, ws.folders, launcher, ws.text, ws.window, ws.checklist};
+  commands::MainCommands commands(ports, ws.window);
   if (commands.Load() != catalogue::StartupResult::Ready) state.SkipWithError("start-up failed");
   if (!checked) commands.MarcarClick();
   const std::size_t expectedLaunches = checked ? static_cast<std::size_t>(entries) : 0;

@@ -28,15 +28,6 @@ bool SameKey(std::wstring_view a, std::wstring_view b, platform::TextComparer& c
 
 }  // namespace
 
-bool ArchSeleccionadoByScan(const std::wstring& nombre, platform::Checklist& list,
-                            platform::TextComparer& text) {
-  const int count = list.Count();
-  for (int i = 0; i < count; ++i) {
-    if (SameKey(nombre, list.Text(i), text)) return list.Checked(i);
-  }
-  return false;
-}
-
 void ChecklistIndex::Clear() {
   keys_.clear();
   directory_.clear();

@@ -10,13 +10,9 @@
 
 namespace tovrel::catalogue {
 
-// The literal lookup: scans the list from the top; the first entry whose text, trimmed of
-// spaces, equals `nombre` trimmed of spaces (ignoring case) decides. False when none does.
-bool ArchSeleccionadoByScan(const std::wstring& nombre, platform::Checklist& list,
-                            platform::TextComparer& text);
-
-// The same answers in constant time. Built once from the entries' texts (they never change
-// after start-up; only their marks do). Keeps a small hash of each entry's sort key, not the
+// Looks up an entry's mark in constant time: the first entry whose text, trimmed of spaces,
+// equals `nombre` trimmed of spaces (ignoring case) decides; false when none does. Built once
+// from the entries' texts (they never change after start-up; only their marks do). Keeps a small hash of each entry's sort key, not the
 // texts; a hash hit is confirmed against the entry's own text, so collisions cannot mislead.
 class ChecklistIndex {
  public:

@@ -7,9 +7,9 @@
 
 #include "catalogue/list_line.h"
 #include "catalogue/list_reader.h"
+#include "catalogue/startup_messages.h"
+#include "platform/path_text.h"
 #include "platform/platform_error.h"
-#include "registration/path_helpers.h"
-#include "registration/run_messages.h"
 
 namespace tovrel::catalogue {
 
@@ -49,27 +49,23 @@ void CentreWindow(platform::MainWindow& window) {
   window.MoveWindow(left, top);
 }
 
-std::wstring WithTrailingBackslash(std::wstring folder) {
-  if (folder.empty() || folder.back() != L'\\') folder += L'\\';
-  return folder;
-}
-
 bool RegistrarPresent(const std::wstring& appPath, platform::FileSystem& files) {
   try {
-    return registration::FileExists(appPath + kRegistrarFileName, files);
+    return files.FindNormalFile(appPath + kRegistrarFileName);
   } catch (const PlatformError&) {
     return false;  // a refused lookup is as good as a missing registrar
   }
 }
 
-struct LoadReport {
-  std::wstring errorLines;            // for TxtError, one per line passed over
-  unsigned long badLines = 0;         // lines that cannot be listed
-  unsigned long beyondLimit = 0;      // good lines past the list's capacity
-  std::optional<std::wstring> failure;  // why the file could not be opened or read
+struct LoadCounts {
+  unsigned long badLines = 0;     // lines that cannot be listed
+  unsigned long beyondLimit = 0;  // good lines past the list's capacity
 };
 
-void FillChecklist(MainState& state, ChecklistIndex& index, platform::Ports& ports, LoadReport& report) {
+// Reads the list into the checklist, telling what becomes of each entry line. Answers why the
+// reading ended early, when it did.
+std::optional<std::wstring> FillChecklist(MainState& state, ChecklistIndex& index, platform::Ports& ports,
+                                          StartupReport& report, LoadCounts& counts) {
   platform::Checklist& list = ports.checklist;
   ChecklistUpdateBracket bracket(list);
   try {
@@ -77,41 +73,40 @@ void FillChecklist(MainState& state, ChecklistIndex& index, platform::Ports& por
     std::wstring line;
     while (reader.Next(line)) {
       if (ClassifyLine(line) != LineKind::Entry) continue;
-      if (const auto problem = EntryProblem(line)) {
-        ++report.badLines;
-        report.errorLines += L"\r\n" + state.ListFile + L", línea " + std::to_wstring(reader.LineNumber()) +
-                             L":" + L" " + *problem;
+      const long number = reader.LineNumber();
+      if (std::optional<std::wstring> problem = EntryProblem(line)) {
+        ++counts.badLines;
+        report.EntryPassedOver(number, line,
+                               {state.ListFile + L", línea " + std::to_wstring(number) + L":", std::move(*problem),
+                                ErrorCause::LinePassedOver});
         continue;
       }
       if (list.Count() >= platform::Checklist::kMaxEntries) {
-        ++report.beyondLimit;
+        ++counts.beyondLimit;
+        report.EntryBeyondLimit(number, line);
         continue;
       }
       list.Append(line);
       const int added = list.Count() - 1;
       list.SetChecked(added, true);
       index.Add(added, line, ports.text);
+      report.EntryListed(number, line);
     }
   } catch (const PlatformError& e) {
-    report.failure = e.Description();
+    return e.Description();
   }
+  return std::nullopt;
 }
 
-void LoadList(MainState& state, ChecklistIndex& index, platform::Ports& ports) {
-  LoadReport report;
-  FillChecklist(state, index, ports, report);
+void LoadList(MainState& state, ChecklistIndex& index, platform::Ports& ports, StartupReport& report) {
+  LoadCounts counts;
+  const std::optional<std::wstring> failure = FillChecklist(state, index, ports, report, counts);
   index.Finish();
-  if (!report.errorLines.empty()) {
-    ports.window.AppendErrorText(report.errorLines);
-  }
-  if (report.failure) {
-    registration::Show(ports.window,
-                       registration::ListUnreadableMessage(state.AppPath + state.ListFile, *report.failure));
-  }
-  if (report.badLines > 0 || report.beyondLimit > 0) {
-    registration::Show(ports.window,
-                       registration::LinesPassedOverMessage(state.ListFile, report.badLines, report.beyondLimit,
-                                                            platform::Checklist::kMaxEntries));
+  report.ListLoaded(failure);
+  if (failure) report.Message(ListUnreadableMessage(state.AppPath + state.ListFile, *failure));
+  if (counts.badLines > 0 || counts.beyondLimit > 0) {
+    report.Message(LinesPassedOverMessage(state.ListFile, counts.badLines, counts.beyondLimit,
+                                          platform::Checklist::kMaxEntries));
   }
 }
 
@@ -139,7 +134,7 @@ std::wstring GetSystemDir(platform::SystemFolders& folders) {
   return QueryFolder([&](wchar_t* buffer, std::uint32_t size) { return folders.SystemDirectory(buffer, size); });
 }
 
-StartupResult RunStartup(MainState& state, ChecklistIndex& index, platform::Ports& ports) {
+StartupResult RunStartup(MainState& state, ChecklistIndex& index, platform::Ports& ports, StartupReport& report) {
   CentreWindow(ports.window);
   state.WinPath = GetWindowsDir(ports.folders);
   state.SysPath = GetSystemDir(ports.folders);
@@ -151,14 +146,14 @@ StartupResult RunStartup(MainState& state, ChecklistIndex& index, platform::Port
   } catch (const PlatformError&) {
     // The list reader asks again and reports it.
   }
-  state.AppPath = WithTrailingBackslash(ports.folders.ApplicationFolder());
+  state.AppPath = platform::WithTrailingBackslash(ports.folders.ApplicationFolder());
   if (!RegistrarPresent(state.AppPath, ports.files)) {
-    registration::Show(ports.window, registration::RegistrarMissingMessage(state.AppPath));
+    report.Message(RegistrarMissingMessage(state.AppPath));
     ports.window.DisableRegistrar();
     return StartupResult::RegistrarMissing;
   }
   state.ListFile = kListFileName;
-  LoadList(state, index, ports);
+  LoadList(state, index, ports, report);
   return StartupResult::Ready;
 }
 

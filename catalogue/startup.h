@@ -6,6 +6,7 @@
 
 #include "catalogue/checklist_selection.h"
 #include "catalogue/main_state.h"
+#include "catalogue/report.h"
 #include "platform/ports.h"
 
 namespace tovrel::catalogue {
@@ -21,9 +22,9 @@ std::optional<std::wstring> EntryProblem(const std::wstring& line);
 
 enum class StartupResult { Ready, RegistrarMissing };
 
-// Runs start-up into `state`, filling the checklist and `index`. Problems with the list
-// file (unreadable, bad lines, too many entries) are told to the operator and leave every
-// good entry listed.
-StartupResult RunStartup(MainState& state, ChecklistIndex& index, platform::Ports& ports);
+// Runs start-up into `state`, filling the checklist and `index`, and tells `report` what it
+// did. Problems with the list file (unreadable, bad lines, too many entries) are told to the
+// operator and leave every good entry listed.
+StartupResult RunStartup(MainState& state, ChecklistIndex& index, platform::Ports& ports, StartupReport& report);
 
 }  // namespace tovrel::catalogue

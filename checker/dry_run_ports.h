@@ -1,42 +1,25 @@
 #pragma once
-// The seam for a run that changes nothing: it reads the real list and the real folders,
-// and records copies, launches and everything the window would show instead of doing it.
+// The seam for a run that changes nothing: it reads the real list and the real folders, and
+// copies and starts nothing. What the run would do, it tells its report (run_record.h).
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "checker/copy_forecast.h"
-#include "checker/run_trace.h"
 #include "platform/ports.h"
 
 namespace tovrel::checker {
 
-// Counts the lines as they are read, so that every effect can be put under its line.
-class LineCountingTextFiles final : public platform::TextFiles {
- public:
-  LineCountingTextFiles(platform::TextFiles& real, Trace& trace) : real_(real), trace_(trace) {}
-
-  std::int16_t FreeFileNumber() override;
-  void Open(std::int16_t number, const std::wstring& path) override;
-  bool AtEnd(std::int16_t number) override;
-  std::wstring ReadLine(std::int16_t number) override;
-  void Close(std::int16_t number) noexcept override { real_.Close(number); }
-
- private:
-  platform::TextFiles& real_;
-  Trace& trace_;
-};
-
 // Existence tests see the real file system and, over it, the files that the copies of the
-// same run would have made; copies are recorded, or fail as the forecast says they would.
+// same run would have made; a copy fails where the real file system says it would.
 class DryRunFileSystem final : public platform::FileSystem {
  public:
-  DryRunFileSystem(platform::FileSystem& real, CopyForecast& forecast, platform::TextComparer& text,
-                   Trace& trace)
-      : real_(real), forecast_(forecast), text_(text), trace_(trace) {}
+  DryRunFileSystem(platform::FileSystem& real, platform::TextComparer& text) : real_(real), text_(text) {}
 
   bool FindNormalFile(const std::wstring& pattern) override;
-  void CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
+  std::optional<platform::CopyRefusal> WhyCopyRefused(const std::wstring& from, const std::wstring& to,
+                                                      bool replaceExisting) override;
+  void Copy(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
 
   // Lets later lookups find a normal file at `path`.
   void Pretend(const std::wstring& path);
@@ -44,12 +27,9 @@ class DryRunFileSystem final : public platform::FileSystem {
  private:
   bool InOverlay(const std::wstring& pattern);
   bool MadeByThisRun(const std::wstring& path);
-  std::string FolderKey(const std::wstring& path);
 
   platform::FileSystem& real_;
-  CopyForecast& forecast_;
   platform::TextComparer& text_;
-  Trace& trace_;
   std::set<std::string> exact_;  // comparison keys of the whole paths
   struct Entry {
     std::string folderKey;
@@ -58,58 +38,42 @@ class DryRunFileSystem final : public platform::FileSystem {
   std::vector<Entry> entries_;  // for patterns with wildcards
 };
 
-class RecordingLauncher final : public platform::ProcessLauncher {
+// Starts nothing: the run's report says what it would start.
+class NoLauncher final : public platform::ProcessLauncher {
  public:
-  explicit RecordingLauncher(Trace& trace) : trace_(trace) {}
-  void Launch(const std::wstring& applicationPath, const std::wstring& commandLine) override;
-
- private:
-  Trace& trace_;
+  void Launch(const std::wstring&, const std::wstring&) override {}
 };
 
-// The main window with ChkMostrar unchecked, as the program starts.
-class RecordingWindow final : public platform::MainWindow {
+// The main window with ChkMostrar unchecked, as the program starts, that nobody sees: what it
+// would show, the run's report says.
+class UnseenWindow final : public platform::MainWindow {
  public:
-  explicit RecordingWindow(Trace& trace) : trace_(trace) {}
+  bool registrarDisabled = false;
 
   platform::Size ScreenSize() override { return {1024, 768}; }
   platform::Size WindowSize() override { return {640, 480}; }
   void MoveWindow(float, float) override {}
-  void ShowMessage(const std::wstring& text, const std::wstring& title, platform::MessageIcon icon) override;
-  void DisableRegistrar() override { trace_.registrarDisabled = true; }
-  void SetStatus(const std::wstring& text) override;
-  std::wstring ErrorText() override { return errorText_; }
-  void SetErrorText(const std::wstring& text) override;
-  void AppendErrorText(const std::wstring& text) override;
+  void DisableRegistrar() override { registrarDisabled = true; }
   bool ShowRegistrarMessages() override { return false; }
-  void Yield() override {}
-
- private:
-  Trace& trace_;
-  std::wstring errorText_;
+  void YieldToEvents() override {}
 };
 
-// List1 in memory; remembers the list line each entry came from.
+// List1 in memory.
 class MemoryChecklist final : public platform::Checklist {
  public:
-  explicit MemoryChecklist(Trace& trace) : trace_(trace) {}
-
-  void Clear() override;
-  void Append(const std::wstring& text) override;
+  void Clear() override { entries_.clear(); }
+  void Append(const std::wstring& text) override { entries_.push_back({text, false}); }
   int Count() override { return static_cast<int>(entries_.size()); }
-  std::wstring Text(int index) override { return entries_.at(static_cast<std::size_t>(index)).text; }
-  bool Checked(int index) override { return entries_.at(static_cast<std::size_t>(index)).checked; }
-  void SetChecked(int index, bool checked) override { entries_.at(static_cast<std::size_t>(index)).checked = checked; }
-
-  long LineOf(int index) const { return entries_.at(static_cast<std::size_t>(index)).line; }
+  std::wstring Text(int index) override { return At(index).text; }
+  bool Checked(int index) override { return At(index).checked; }
+  void SetChecked(int index, bool checked) override { At(index).checked = checked; }
 
  private:
   struct Entry {
     std::wstring text;
     bool checked;
-    long line;
   };
-  Trace& trace_;
+  Entry& At(int index) { return entries_.at(static_cast<std::size_t>(index)); }
   std::vector<Entry> entries_;
 };
 

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "catalogue/main_state.h"
-#include "checker/copy_forecast.h"
 #include "platform/file_system.h"
 #include "platform/system_folders.h"
 #include "platform/text_comparer.h"
@@ -16,10 +15,9 @@ namespace tovrel::checker {
 // What the check reads of the workstation; nothing of it is ever written.
 struct Workstation {
   platform::FileSystem& files;
-  platform::TextFiles& textFiles;
+  platform::TextFileSystem& textFiles;
   platform::SystemFolders& folders;
   platform::TextComparer& text;
-  CopyForecast& forecast;
   std::wstring applicationFolder;  // where TovrelSvr.lst and regsvr32.exe are looked for
 };
 

@@ -2,15 +2,12 @@
 //   TovrelCheck.exe [carpeta]    (by default its own folder, as Tovrel)
 // Exit code 0: a run would end in "Finalizado" with no message and no error line; 1: it would
 // not; 2: the list cannot be read (or the arguments are wrong).
-// First: it includes <windows.h> and takes back the name CopyFile for the seam.
-#include "platform/win32/win32_platform.h"
-
 #include <string>
 #include <vector>
 
 #include "checker/check_report.h"
 #include "checker/list_check.h"
-#include "checker/win32_copy_forecast.h"
+#include "platform/win32/win32_platform.h"
 
 namespace {
 
@@ -65,13 +62,12 @@ std::wstring FullFolder(const std::wstring& given) {
 
 int Check(const std::wstring& folder, Output& out) {
   platform::Win32FileSystem files;
-  platform::Win32TextFiles textFiles;
+  platform::Win32TextFileSystem textFiles;
   platform::Win32SystemFolders folders;
   platform::Win32TextComparer text;
-  checker::Win32CopyForecast forecast;
   // Tovrel opened from its folder looks up relative names there.
   ::SetCurrentDirectoryW(folder.c_str());
-  checker::Workstation workstation{files, textFiles, folders, text, forecast, folder};
+  checker::Workstation workstation{files, textFiles, folders, text, folder};
   const checker::CheckResult result = checker::CheckList(workstation);
   for (const std::wstring& line : checker::ReportLines(result)) out.Line(line);
   return result.exitCode;

@@ -3,16 +3,14 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/path_text.h"
 #include "platform/platform_error.h"
 
 namespace tovrel::fuzz {
 
 namespace {
 
-std::wstring ParentKey(const std::wstring& key) {
-  const std::size_t slash = key.rfind(L'\\');
-  return slash == std::wstring::npos ? std::wstring() : key.substr(0, slash);
-}
+std::wstring ParentKey(const std::wstring& key) { return platform::SplitAtLastBackslash(key).folder; }
 
 }  // namespace
 
@@ -22,18 +20,14 @@ void Require(bool holds, const char* what) {
   std::abort();
 }
 
-void CheckingFileSystem::CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
+void CheckingFileSystem::Copy(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
   const std::wstring fromKey = files_.Key(from);
   const std::wstring toKey = files_.Key(to);
   const fake::FakeFile* existing = files_.File(to);
-  // Win32 refuses to replace a hidden file; the substitute would replace it.
-  if (existing != nullptr && replaceExisting && (existing->attributes & fake::kHidden)) {
-    throw platform::PlatformError(L"Acceso denegado.");
-  }
   const bool hadFile = existing != nullptr;
   const std::string oldBytes = hadFile ? existing->bytes : std::string();
   try {
-    files_.CopyFile(from, to, replaceExisting);
+    files_.Copy(from, to, replaceExisting);
   } catch (const platform::PlatformError&) {
     Require(files_.TemporaryFiles().empty(), "a failed copy left its temporary file");
     throw;

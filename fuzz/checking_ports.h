@@ -20,7 +20,11 @@ class CheckingFileSystem : public platform::FileSystem {
   explicit CheckingFileSystem(fake::FakeFileSystem& files) : files_(files) {}
 
   bool FindNormalFile(const std::wstring& pattern) override { return files_.FindNormalFile(pattern); }
-  void CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
+  std::optional<platform::CopyRefusal> WhyCopyRefused(const std::wstring& from, const std::wstring& to,
+                                                      bool replaceExisting) override {
+    return files_.WhyCopyRefused(from, to, replaceExisting);
+  }
+  void Copy(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
 
  private:
   struct Backup {

@@ -6,6 +6,7 @@
 
 #include "catalogue/list_line.h"
 #include "platform/checklist.h"
+#include "platform/path_text.h"
 
 namespace tovrel::fuzz {
 
@@ -76,9 +77,6 @@ ListModel ModelList(const std::string& bytes, long linesRead) {
   return model;
 }
 
-std::wstring BareName(const std::wstring& path) {
-  const std::size_t slash = path.rfind(L'\\');
-  return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
+std::wstring BareName(const std::wstring& path) { return platform::SplitAtLastBackslash(path).name; }
 
 }  // namespace tovrel::fuzz

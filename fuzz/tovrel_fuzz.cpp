@@ -10,8 +10,9 @@
 #include "catalogue/list_line.h"
 #include "fuzz/checking_ports.h"
 #include "fuzz/scenario.h"
+#include "tests/fake/selection_by_scan.h"
 #include "registration/backup.h"
-#include "registration/main_commands.h"
+#include "commands/main_commands.h"
 #include "registration/run_messages.h"
 
 namespace tovrel::fuzz {
@@ -186,7 +187,7 @@ class Workstation {
     for (std::size_t i = 0; i < lines_.size() && i < kLookupsChecked; ++i) {
       const std::wstring& line = lines_[i];
       Require(commands_.ArchSeleccionado(line) ==
-                  catalogue::ArchSeleccionadoByScan(line, fake_.checklist, fake_.text),
+                  fake::ArchSeleccionadoByScan(line, fake_.checklist, fake_.text),
               "the index and the scan disagree on a line");
     }
   }
@@ -202,7 +203,6 @@ class Workstation {
     }
     Require(outcome.has_value(), "a run was refused with none in progress");
     Require(fake_.textFiles.OpenCount() == 0, "a run left a file open");
-    Require(!commands_.RunInProgress(), "a run is still marked in progress");
     const bool messageShown = window_.messages.size() > messagesBefore;
     switch (*outcome) {
       case RunOutcome::Ended:
@@ -246,8 +246,8 @@ class Workstation {
   CheckingWindow window_;
   CheckingFileSystem files_{fake_.files};
   CheckingLauncher launcher_{fake_.launcher, window_};
-  platform::Ports ports_{files_, fake_.textFiles, fake_.folders, launcher_, fake_.text, window_, fake_.checklist};
-  registration::MainCommands commands_{ports_};
+  platform::Ports ports_{files_, fake_.fileNumbers, fake_.folders, launcher_, fake_.text, window_, fake_.checklist};
+  commands::MainCommands commands_{ports_, window_};
   std::wstring appPath_;
   std::vector<std::wstring> destinations_;
   std::vector<std::wstring> lines_;  // every line of the list, for the lookup checks

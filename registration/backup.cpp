@@ -28,12 +28,14 @@ std::wstring BackupCandidateName(const std::wstring& target, std::size_t bareNam
 BackupResult BackupExisting(const std::wstring& destination, const std::wstring& bareName,
                             platform::FileSystem& files) {
   BackupResult result;
-  const std::wstring target = destination + bareName;
+  result.target = destination + bareName;
+  const std::wstring& target = result.target;
   try {
     if (!FileExists(target, files)) return result;
   } catch (const platform::PlatformError& e) {
     // Whether a file would be overwritten is unknown: it must not be replaced unsaved.
     result.outcome = BackupOutcome::Failed;
+    result.failure = BackupFailure::LookupRefused;
     result.description = e.Description();
     return result;
   }
@@ -48,16 +50,18 @@ BackupResult BackupExisting(const std::wstring& destination, const std::wstring&
     }
     try {
       // Never over an existing file: a backup must not destroy an older one.
-      files.CopyFile(target, candidate, false);
+      files.Copy(target, candidate, false);
       result.outcome = BackupOutcome::Saved;
       result.backupPath = candidate;
     } catch (const platform::PlatformError& e) {
       result.outcome = BackupOutcome::Failed;
+      result.failure = BackupFailure::CopyFailed;
       result.description = e.Description();
     }
     return result;
   }
   result.outcome = BackupOutcome::Failed;
+  result.failure = BackupFailure::AllNamesTaken;
   result.description = L"Los " + std::to_wstring(kBackupNameCount) + L" nombres de copia de respaldo de " +
                        target + L" (000 a 999) ya están ocupados.";
   return result;

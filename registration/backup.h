@@ -20,9 +20,19 @@ enum class BackupOutcome {
   Failed,         // a file is there and no backup of it was written: do not replace it
 };
 
+// Why nothing was saved, when Failed.
+enum class BackupFailure {
+  None,
+  LookupRefused,  // whether a file is at the target is unknown
+  CopyFailed,     // the copy to the free name failed
+  AllNamesTaken,  // every numbered name is taken
+};
+
 struct BackupResult {
+  std::wstring target;  // the file the component's copy would replace
   BackupOutcome outcome = BackupOutcome::NothingToSave;
   std::wstring backupPath;   // when Saved
+  BackupFailure failure = BackupFailure::None;
   std::wstring description;  // when Failed: what went wrong, for the error line
   // Lookups of candidate names that the file system refused (each such name counts as
   // taken); the caller reports each one.

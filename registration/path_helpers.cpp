@@ -1,5 +1,6 @@
 #include "registration/path_helpers.h"
 
+#include "platform/path_text.h"
 #include "platform/platform_error.h"
 
 namespace tovrel::registration {
@@ -17,13 +18,9 @@ void SplitPath(const std::wstring& Todo, std::wstring& LPath, std::wstring& nomb
     throw platform::PlatformError(L"La ruta tiene más de " + std::to_wstring(kMaxSplitPathLength) +
                                   L" caracteres y no se puede dividir.");
   }
-  const std::size_t slash = whole.rfind(L'\\');
-  if (slash == std::wstring::npos) {
-    nombre = std::move(whole);
-    return;
-  }
-  LPath = whole.substr(0, slash);
-  nombre = whole.substr(slash + 1);
+  platform::PathParts parts = platform::SplitAtLastBackslash(whole);
+  LPath = std::move(parts.folder);
+  nombre = std::move(parts.name);
 }
 
 void SplitPath(const std::wstring& Todo, std::wstring& LPath) {

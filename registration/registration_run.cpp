@@ -5,6 +5,7 @@
 #include "catalogue/list_line.h"
 #include "catalogue/list_reader.h"
 #include "catalogue/location_token.h"
+#include "platform/path_text.h"
 #include "platform/platform_error.h"
 #include "registration/backup.h"
 #include "registration/path_helpers.h"
@@ -14,6 +15,7 @@ namespace tovrel::registration {
 
 namespace {
 
+using catalogue::ErrorCause;
 using catalogue::Location;
 using platform::PlatformError;
 
@@ -23,64 +25,70 @@ constexpr wchar_t kStatusPrefix[] = L"Registrando: ";
 // be split leaves the previous entry's text in place, and its error line carries it.
 class Run {
  public:
-  Run(catalogue::MainState& state, const catalogue::ChecklistIndex& index, platform::Ports& ports)
-      : state_(state), index_(index), ports_(ports) {}
+  Run(catalogue::MainState& state, const catalogue::ChecklistIndex& index, platform::Ports& ports,
+      RunReport& report)
+      : state_(state), index_(index), ports_(ports), report_(report) {}
 
   RunOutcome Execute() {
     std::optional<catalogue::ListReader> reader;
     try {
       reader.emplace(state_, ports_.textFiles);
     } catch (const PlatformError& e) {
-      Fail(ListPath(), e.Description());
-      return RunOutcome::ListUnreadable;
+      return ListUnreadable(e);
     }
     std::wstring line;
     while (true) {
       try {
         if (!reader->Next(line)) break;
       } catch (const PlatformError& e) {
-        Fail(ListPath(), e.Description());
-        return RunOutcome::ListUnreadable;  // the reader closes the file
+        return ListUnreadable(e);  // the reader closes the file
       }
-      if (!HandleLine(line)) {
-        Show(ports_.window, DefinitionErrorMessage());
+      if (!HandleLine(line, reader->LineNumber())) {
+        report_.Message(DefinitionErrorMessage());
+        report_.Finished({RunOutcome::Stopped, unknownToken_});
         return RunOutcome::Stopped;  // the reader closes the file
       }
     }
-    Show(ports_.window, ClosingMessage());
-    ports_.window.SetStatus(L"");
+    report_.Finished({RunOutcome::Ended, {}});
     return RunOutcome::Ended;
   }
 
  private:
-  std::wstring ListPath() const { return state_.AppPath + state_.ListFile; }
-
-  // The one failure handler: a line in TxtError, then the run goes on.
-  void Fail(const std::wstring& subject, const std::wstring& description) {
-    ports_.window.AppendErrorText(L"\r\n" + subject + L" " + description);
+  RunOutcome ListUnreadable(const PlatformError& e) {
+    report_.Error({state_.AppPath + state_.ListFile, e.Description(), ErrorCause::ListUnreadable});
+    report_.Finished({RunOutcome::ListUnreadable, {}});
+    return RunOutcome::ListUnreadable;
   }
 
+  // The one failure handler: a line in TxtError, then the run goes on.
+  void Fail(const std::wstring& description, ErrorCause cause) { report_.Error({component_, description, cause}); }
+
   // False when the line's token is not recognised and the run must stop.
-  bool HandleLine(const std::wstring& line) {
+  bool HandleLine(const std::wstring& line, long number) {
     if (catalogue::ClassifyLine(line) != catalogue::LineKind::Entry) return true;
+    report_.LineTakenUp(number, line);
     std::wstring token;
     try {
       catalogue::EntryLine entry = catalogue::SplitEntryLine(line);
       component_ = std::move(entry.component);
       token = std::move(entry.token);
     } catch (const catalogue::LineSplitError& e) {
-      Fail(component_, e.Description());
+      Fail(e.Description(), ErrorCause::LineUnsplittable);
       token = line;
     }
     if (!catalogue::ArchSeleccionado(line, index_, ports_.checklist, ports_.text)) return true;
     const std::optional<Location> location = catalogue::ResolveLocationToken(token, ports_.text);
-    if (!location) return false;
+    if (!location) {
+      unknownToken_ = std::move(token);
+      return false;
+    }
     Place(*location);
     return true;
   }
 
   void Place(Location location) {
     Placement placement = PlacementFor(state_, location, ports_.text);
+    report_.Destination(component_, placement);
     switch (placement.kind) {
       case PlacementKind::InPlace: PlaceInPlace(); return;
       case PlacementKind::ApplicationFolder: Register(); return;
@@ -88,14 +96,16 @@ class Run {
     }
   }
 
-  // A refused lookup is reported and counts as "no file".
-  bool Exists(const std::wstring& path) {
+  // Looks for the component; a refused lookup is reported and counts as "not there".
+  bool LookFor(const std::wstring& path) {
+    bool found = false;
     try {
-      return FileExists(path, ports_.files);
+      found = FileExists(path, ports_.files);
     } catch (const PlatformError& e) {
-      Fail(component_, e.Description());
-      return false;
+      Fail(e.Description(), ErrorCause::LookupRefused);
     }
+    report_.ComponentLookedFor(path, found);
+    return found;
   }
 
   // On failure both parts stand as for a text without a backslash.
@@ -103,85 +113,92 @@ class Run {
     try {
       SplitPath(component_, folder, bareName);
     } catch (const PlatformError& e) {
-      Fail(component_, e.Description());
+      Fail(e.Description(), ErrorCause::PathTooLong);
     }
   }
 
-  bool Copy(const std::wstring& from, const std::wstring& to) {
+  void Copy(const std::wstring& from, const std::wstring& to) {
     try {
-      ports_.files.CopyFile(from, to, true);
-      return true;
+      ports_.files.Copy(from, to, true);
+    } catch (const platform::CopyRefusedError& e) {
+      const bool noFolder = e.Obstacle() == platform::CopyObstacle::FolderMissing;
+      Fail(e.Description(), noFolder ? ErrorCause::FolderMissing : ErrorCause::CopyFailed);
+      return;
     } catch (const PlatformError& e) {
-      Fail(component_, e.Description());
-      return false;
+      Fail(e.Description(), ErrorCause::CopyFailed);
+      return;
     }
+    report_.Copied(from, to);
   }
 
   void PlaceInPlace() {
-    if (!Exists(component_)) {
-      Show(ports_.window, MissingComponentMessage(component_));
+    if (!LookFor(component_)) {
+      report_.Message(MissingComponentMessage(component_));
       return;
     }
     std::wstring folder;
     std::wstring bareName;
     Split(folder, bareName);
     if (catalogue::TrimSpaces(folder).empty()) {
-      Show(ports_.window, FolderRequiredMessage(component_));
+      report_.Message(FolderRequiredMessage(component_));
       return;
     }
     Register();
   }
 
+  // The old file is saved before the component is looked for; a file that could not be saved
+  // is not replaced.
+  bool SaveOldFile(const std::wstring& destination, const std::wstring& bareName) {
+    const BackupResult backup = BackupExisting(destination, bareName, ports_.files);
+    report_.Backup(backup);
+    for (const std::wstring& lookupError : backup.lookupErrors) Fail(lookupError, ErrorCause::LookupRefused);
+    if (backup.outcome != BackupOutcome::Failed) return true;
+    Fail(backup.description + L" No se reemplazó " + backup.target + L".",
+         backup.failure == BackupFailure::AllNamesTaken ? ErrorCause::AllBackupNamesTaken : ErrorCause::BackupFailed);
+    return false;
+  }
+
   void PlaceByCopy(std::wstring destination) {
-    if (destination.empty() || destination.back() != L'\\') destination += L'\\';
+    destination = platform::WithTrailingBackslash(std::move(destination));
     std::wstring folder;
     std::wstring bareName;
     Split(folder, bareName);
+    const bool mayReplace = SaveOldFile(destination, bareName);
 
-    // The old file is saved before the component is looked for.
-    const BackupResult backup = BackupExisting(destination, bareName, ports_.files);
-    for (const std::wstring& lookupError : backup.lookupErrors) Fail(component_, lookupError);
-    const bool mayReplace = backup.outcome != BackupOutcome::Failed;
-    if (!mayReplace) {
-      Fail(component_, backup.description + L" No se reemplazó " + destination + bareName + L".");
+    const std::wstring source = ComponentSource(state_.AppPath, component_, folder);
+    const bool inAppFolder = source != component_;  // AppPath is never empty
+    if (!LookFor(source)) {
+      report_.Message(inAppFolder ? MissingInAppFolderMessage(state_.AppPath, component_)
+                                  : MissingComponentMessage(component_));
+      return;
     }
-
-    if (catalogue::TrimSpaces(folder).empty()) {
-      if (!Exists(state_.AppPath + component_)) {
-        Show(ports_.window, MissingInAppFolderMessage(state_.AppPath, component_));
-        return;
-      }
-      if (mayReplace) Copy(state_.AppPath + component_, destination + component_);
-    } else {
-      if (!Exists(component_)) {
-        Show(ports_.window, MissingComponentMessage(component_));
-        return;
-      }
-      if (mayReplace) Copy(component_, destination + bareName);
-      component_ = bareName;
-    }
+    if (mayReplace) Copy(source, destination + (inAppFolder ? component_ : bareName));
+    if (!inAppFolder) component_ = bareName;
     Register();
   }
 
   void Register() {
-    platform::MainWindow& window = ports_.window;
-    window.SetStatus(kStatusPrefix + component_);
-    window.Yield();
+    report_.Status(kStatusPrefix + component_);
+    ports_.window.YieldToEvents();
     // Read after the yield: a change made during it counts for this launch.
-    const bool showMessages = window.ShowRegistrarMessages();
+    const bool showMessages = ports_.window.ShowRegistrarMessages();
     const std::wstring commandLine = RegistrarCommandLine(state_.AppPath, component_, showMessages);
     try {
       // The program is named apart, so no text of the list can start anything else.
       ports_.processes.Launch(state_.AppPath + catalogue::kRegistrarFileName, commandLine);
     } catch (const PlatformError& e) {
-      Fail(component_, e.Description());
+      Fail(e.Description(), ErrorCause::LaunchFailed);
+      return;
     }
+    report_.RegistrarLaunched(commandLine);
   }
 
   catalogue::MainState& state_;
   const catalogue::ChecklistIndex& index_;
   platform::Ports& ports_;
+  RunReport& report_;
   std::wstring component_;
+  std::wstring unknownToken_;
 };
 
 }  // namespace
@@ -207,10 +224,15 @@ std::wstring RegistrarCommandLine(const std::wstring& appPath, const std::wstrin
          (showMessages ? L" " : L" /s ");
 }
 
+std::wstring ComponentSource(const std::wstring& appPath, const std::wstring& component,
+                             const std::wstring& folderPart) {
+  return catalogue::TrimSpaces(folderPart).empty() ? appPath + component : component;
+}
+
 RunOutcome RunRegistration(catalogue::MainState& state, const catalogue::ChecklistIndex& index,
-                           platform::Ports& ports) {
+                           platform::Ports& ports, RunReport& report) {
   try {
-    return Run(state, index, ports).Execute();
+    return Run(state, index, ports, report).Execute();
   } catch (...) {
     // Nothing may reach the window procedure; whatever this was, the run is over.
     return RunOutcome::Stopped;

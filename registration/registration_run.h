@@ -6,25 +6,10 @@
 #include "catalogue/location_token.h"
 #include "catalogue/main_state.h"
 #include "platform/ports.h"
+#include "registration/run_report.h"
 
 namespace tovrel::registration {
 
-enum class RunOutcome {
-  Ended,            // the end of the list file was reached; "Finalizado" shown
-  Stopped,          // a checked line carried an unrecognised location token
-  ListUnreadable,   // the list file could not be opened or read; an error line says why
-};
-
-// Where a run puts the component of a checked line whose token names `location`.
-enum class PlacementKind {
-  InPlace,            // CurrentPath$: registered where it lies, nothing copied
-  ApplicationFolder,  // the destination is AppPath: registered as written, nothing copied
-  Copy,               // backed up and copied into `folder`
-};
-struct Placement {
-  PlacementKind kind;
-  std::wstring folder;  // the destination as the token names it (empty for InPlace)
-};
 Placement PlacementFor(const catalogue::MainState& state, catalogue::Location location,
                        platform::TextComparer& text);
 
@@ -32,8 +17,14 @@ Placement PlacementFor(const catalogue::MainState& state, catalogue::Location lo
 std::wstring RegistrarCommandLine(const std::wstring& appPath, const std::wstring& component,
                                   bool showMessages);
 
-// One whole run over the list file.
+// Where the run looks for a component it copies, and where the registrar finds one it is
+// handed from the application folder: a text whose folder part (split at its last
+// backslash) is blank lies in the application folder.
+std::wstring ComponentSource(const std::wstring& appPath, const std::wstring& component,
+                             const std::wstring& folderPart);
+
+// One whole run over the list file, told to `report` as it happens.
 RunOutcome RunRegistration(catalogue::MainState& state, const catalogue::ChecklistIndex& index,
-                           platform::Ports& ports);
+                           platform::Ports& ports, RunReport& report);
 
 }  // namespace tovrel::registration

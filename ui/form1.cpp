@@ -98,7 +98,7 @@ SIZE CaptionSpace(HWND control, Form1ControlKind kind, UINT dpi, HFONT font) {
 
 Form1::Form1()
     : ports_{files_, textFiles_, folders_, processes_, comparer_, *this, *this},
-      commands_(ports_),
+      commands_(ports_, *this),
       headingBrush_(CreateSolidBrush(kHeadingColour)),
       panelBrush_(CreateSolidBrush(kPanelColour)) {}
 

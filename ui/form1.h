@@ -1,22 +1,17 @@
 #pragma once
 // The main window: the checklist of components and the commands that act on it.
 #include <windows.h>
-// winbase.h keeps an old macro of this name; the window's Yield is a real method.
-#ifdef Yield
-#undef Yield
-#endif
 
 #include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
-// First among the seam's headers: it keeps windows.h's CopyFile macro off the interface.
-#include "platform/win32/win32_platform.h"
 #include "platform/checklist.h"
 #include "platform/main_window.h"
 #include "platform/ports.h"
-#include "registration/main_commands.h"
+#include "platform/win32/win32_platform.h"
+#include "commands/main_commands.h"
 #include "ui/base_window.h"
 #include "ui/control_ids.h"
 #include "ui/gdi_handles.h"
@@ -28,6 +23,7 @@ struct Form1Control;
 
 class Form1 final : public BaseWindow<Form1>,
                     public platform::MainWindow,
+                    public platform::WindowTexts,
                     public platform::Checklist {
  public:
   Form1();
@@ -44,15 +40,17 @@ class Form1 final : public BaseWindow<Form1>,
   platform::Size ScreenSize() override;
   platform::Size WindowSize() override;
   void MoveWindow(float left, float top) override;
+  void DisableRegistrar() override;
+  bool ShowRegistrarMessages() override;
+  void YieldToEvents() override;
+
+  // What the window shows of what they report.
   void ShowMessage(const std::wstring& text, const std::wstring& title,
                    platform::MessageIcon icon) override;
-  void DisableRegistrar() override;
   void SetStatus(const std::wstring& text) override;
   std::wstring ErrorText() override;
   void SetErrorText(const std::wstring& text) override;
   void AppendErrorText(const std::wstring& text) override;
-  bool ShowRegistrarMessages() override;
-  void Yield() override;
 
   // List1 as the logic's checklist.
   void Clear() override;
@@ -86,12 +84,13 @@ class Form1 final : public BaseWindow<Form1>,
   void OnDestroy();
 
   platform::Win32FileSystem files_;
-  platform::Win32TextFiles textFiles_;
+  platform::Win32TextFileSystem textFileSystem_;
+  platform::TextFiles textFiles_{textFileSystem_};
   platform::Win32SystemFolders folders_;
   platform::Win32ProcessLauncher processes_;
   platform::Win32TextComparer comparer_;
   platform::Ports ports_;
-  registration::MainCommands commands_;
+  commands::MainCommands commands_;
 
   std::vector<UniqueFont> fonts_;  // each control's, in table order
   UniqueBrush headingBrush_;

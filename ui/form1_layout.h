@@ -25,7 +25,6 @@ struct Form1Control {
   int id;
   const wchar_t* text;
   int left, top, width, height;  // client coordinates, twips
-  int tabIndex;
 };
 
 inline constexpr int kForm1ClientWidth = 7815;

@@ -90,7 +90,7 @@ bool Form1::ShowRegistrarMessages() {
   return SendMessageW(Control(kChkMostrar), BM_GETCHECK, 0, 0) != BST_UNCHECKED;
 }
 
-void Form1::Yield() { PumpPendingMessages(hwnd_); }
+void Form1::YieldToEvents() { PumpPendingMessages(hwnd_); }
 
 void Form1::Clear() {
   ListView_DeleteAllItems(Control(kList1));

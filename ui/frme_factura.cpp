@@ -131,9 +131,7 @@ LRESULT FrmeFactura::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_MOUSEMOVE:
       // The background and the lines: every step goes off, in order.
-      HighlightStep1(false);
-      HighlightStep2(false);
-      HighlightStep3(false);
+      for (int step = 1; step <= 3; ++step) HighlightStep(step, false);
       return 0;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));

@@ -25,13 +25,6 @@ class FrmeFactura final : public BaseWindow<FrmeFactura> {
   void Show();
   bool IsOpen() const { return hwnd_ != nullptr; }
 
-  void HighlightStep1(bool on) { HighlightStep(1, on); }
-  void HighlightStep2(bool on) { HighlightStep(2, on); }
-  void HighlightStep3(bool on) { HighlightStep(3, on); }
-  void RunStep1() { RunStep(1); }
-  void RunStep2() { RunStep(2); }
-  void RunStep3() { RunStep(3); }
-
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:

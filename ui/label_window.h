@@ -38,7 +38,6 @@ class Label final : public BaseWindow<Label> {
   bool Create(HWND parent, int id, UINT dpi);
   void SetPicture(HBITMAP picture);  // not owned; drawn stretched instead of the caption
   void SetTextColour(COLORREF colour);
-  COLORREF TextColour() const { return look_.colour; }
   // Makes the font for `dpi`, fitted to the label's present box.
   void SetDpi(UINT dpi);
 

@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "platform/path_text.h"
 #include "platform/replacement_name.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_platform.h"
@@ -43,19 +44,28 @@ DWORD CarriedAttributes(DWORD source) {
   return kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL;
 }
 
-// Fails, before anything is written, where the system's copy would have refused `to`.
-void RefuseDestination(const std::wstring& to, bool replaceExisting) {
-  const DWORD existing = ::GetFileAttributesW(to.c_str());
-  if (existing == INVALID_FILE_ATTRIBUTES) return;  // nothing there (a missing folder fails later)
-  if (existing & FILE_ATTRIBUTE_DIRECTORY) ThrowWin32Error(ERROR_ACCESS_DENIED);
-  if (!replaceExisting) ThrowWin32Error(ERROR_FILE_EXISTS);
-  // Windows refuses to replace a read-only, hidden or system file; say so here, so that the
-  // refusal holds everywhere (Wine replaces read-only files) and no file that the existence
-  // test cannot see, and so has no backup, is ever replaced.
+// The folder a copy into `path` writes in; a bare name lies in the current folder.
+std::wstring FolderOf(const std::wstring& path) {
+  std::wstring folder = ContainingFolder(path);
+  return folder.empty() ? L"." : folder;
+}
+
+struct Facts {
+  PathFacts facts;
+  DWORD error = ERROR_SUCCESS;  // why nothing is there
+};
+
+Facts FactsOf(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return {{}, ::GetLastError()};
   constexpr DWORD kProtected = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-  if (existing & kProtected) ThrowWin32Error(ERROR_ACCESS_DENIED);
-  // A file in use or held open without sharing: the same refusal as a copy writing over it
-  // would meet, and before a large copy is written in vain.
+  return {{true, (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0, (attributes & kProtected) != 0}};
+}
+
+// A file in use or held open without sharing: the same refusal as a copy writing over it
+// would meet, and before a large copy is written in vain.
+void RefuseHeldDestination(const std::wstring& to) {
+  if (::GetFileAttributesW(to.c_str()) == INVALID_FILE_ATTRIBUTES) return;
   detail::UniqueHandle probe(::CreateFileW(to.c_str(), GENERIC_WRITE | DELETE,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                            OPEN_EXISTING, 0, nullptr));
@@ -155,9 +165,33 @@ bool Win32FileSystem::FindNormalFile(const std::wstring& pattern) {
   return false;
 }
 
-void Win32FileSystem::CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
-  if (detail::HasEmbeddedNull(from) || detail::HasEmbeddedNull(to)) ThrowWin32Error(ERROR_INVALID_NAME);
-  RefuseDestination(to, replaceExisting);
+std::optional<CopyRefusal> Win32FileSystem::WhyCopyRefused(const std::wstring& from, const std::wstring& to,
+                                                          bool replaceExisting) {
+  if (detail::HasEmbeddedNull(from) || detail::HasEmbeddedNull(to)) {
+    return CopyRefusal{CopyObstacle::InvalidName, DescribeWin32Error(ERROR_INVALID_NAME)};
+  }
+  const Facts source = FactsOf(from);
+  const std::optional<CopyObstacle> obstacle =
+      JudgeCopy(source.facts, FactsOf(FolderOf(to)).facts, FactsOf(to).facts, replaceExisting);
+  if (!obstacle) return std::nullopt;
+  DWORD error = ERROR_ACCESS_DENIED;
+  switch (*obstacle) {
+    case CopyObstacle::InvalidName: error = ERROR_INVALID_NAME; break;
+    case CopyObstacle::SourceMissing: error = source.error; break;
+    case CopyObstacle::FolderMissing: error = ERROR_PATH_NOT_FOUND; break;
+    case CopyObstacle::DestinationTaken: error = ERROR_FILE_EXISTS; break;
+    case CopyObstacle::SourceIsFolder:
+    case CopyObstacle::DestinationIsFolder:
+    case CopyObstacle::DestinationProtected: break;
+  }
+  return CopyRefusal{*obstacle, DescribeWin32Error(error)};
+}
+
+void Win32FileSystem::Copy(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
+  if (std::optional<CopyRefusal> refusal = WhyCopyRefused(from, to, replaceExisting)) {
+    throw CopyRefusedError(std::move(*refusal));
+  }
+  RefuseHeldDestination(to);
 
   detail::UniqueHandle source(::CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));

@@ -3,15 +3,10 @@
 // ThrowWin32Error), so the logic always sees a PlatformError with the system's own text.
 #include <windows.h>
 
-// windows.h maps CopyFile to CopyFileW; the seam's method of that name must keep its name in
-// every file that includes both.
-#ifdef CopyFile
-#undef CopyFile
-#endif
-
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,27 +34,14 @@ void HardenDllSearch();
 class Win32FileSystem final : public FileSystem {
  public:
   bool FindNormalFile(const std::wstring& pattern) override;
-  void CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
+  std::optional<CopyRefusal> WhyCopyRefused(const std::wstring& from, const std::wstring& to,
+                                            bool replaceExisting) override;
+  void Copy(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
 };
 
-class Win32TextFiles final : public TextFiles {
+class Win32TextFileSystem final : public TextFileSystem {
  public:
-  Win32TextFiles();
-  ~Win32TextFiles() override;
-  Win32TextFiles(const Win32TextFiles&) = delete;
-  Win32TextFiles& operator=(const Win32TextFiles&) = delete;
-
-  std::int16_t FreeFileNumber() override;
-  void Open(std::int16_t number, const std::wstring& path) override;
-  bool AtEnd(std::int16_t number) override;
-  std::wstring ReadLine(std::int16_t number) override;
-  void Close(std::int16_t number) noexcept override;
-
- private:
-  struct OpenFile;
-  OpenFile& Lookup(std::int16_t number);
-  // Index 0 is unused so that a file number is its own index.
-  std::array<std::unique_ptr<OpenFile>, kMaxFileNumber + 1> files_;
+  std::unique_ptr<TextFile> OpenText(const std::wstring& path) override;
 };
 
 class Win32SystemFolders final : public SystemFolders {

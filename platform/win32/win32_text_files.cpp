@@ -26,48 +26,48 @@ std::wstring DecodeAnsi(const std::string& bytes) {
   return text;
 }
 
-}  // namespace
+// One file open for reading: the line rule over chunks read from its handle.
+class Win32TextFile final : public TextFile {
+ public:
+  explicit Win32TextFile(detail::UniqueHandle handle) : handle_(std::move(handle)) {}
 
-struct Win32TextFiles::OpenFile {
-  detail::UniqueHandle handle;
-  LineSplitter splitter;
-  std::string ahead;  // the next line, once the end test has had to read it
-  bool hasAhead = false;
+  bool AtEnd() override { return !FillAhead(); }
 
-  // Makes the next line available in `ahead`; false at the end of the file.
+  std::wstring ReadLine() override {
+    if (!FillAhead()) ThrowWin32Error(ERROR_HANDLE_EOF);
+    hasAhead_ = false;
+    return DecodeAnsi(ahead_);
+  }
+
+ private:
+  // Makes the next line available in `ahead_`; false at the end of the file.
   bool FillAhead() {
-    if (hasAhead) return true;
+    if (hasAhead_) return true;
     std::string chunk;
     for (;;) {
-      if (splitter.NextLine(ahead)) return hasAhead = true;
-      if (splitter.Exhausted()) return false;
+      if (splitter_.NextLine(ahead_)) return hasAhead_ = true;
+      if (splitter_.Exhausted()) return false;
       chunk.resize(kChunkBytes);
       DWORD got = 0;
-      if (!::ReadFile(handle.get(), chunk.data(), kChunkBytes, &got, nullptr)) ThrowLastError();
+      if (!::ReadFile(handle_.get(), chunk.data(), kChunkBytes, &got, nullptr)) ThrowLastError();
       if (got == 0) {
-        splitter.FinishInput();
+        splitter_.FinishInput();
       } else {
         chunk.resize(got);
-        splitter.Feed(chunk);
+        splitter_.Feed(chunk);
       }
     }
   }
+
+  detail::UniqueHandle handle_;
+  LineSplitter splitter_;
+  std::string ahead_;  // the next line, once the end test has had to read it
+  bool hasAhead_ = false;
 };
 
-Win32TextFiles::Win32TextFiles() = default;
-Win32TextFiles::~Win32TextFiles() = default;
+}  // namespace
 
-std::int16_t Win32TextFiles::FreeFileNumber() {
-  for (std::int16_t number = 1; number <= kMaxFileNumber; ++number) {
-    if (!files_[static_cast<std::size_t>(number)]) return number;
-  }
-  ThrowWin32Error(ERROR_TOO_MANY_OPEN_FILES);
-}
-
-void Win32TextFiles::Open(std::int16_t number, const std::wstring& path) {
-  if (number < 1 || number > kMaxFileNumber) ThrowWin32Error(ERROR_INVALID_PARAMETER);
-  auto& slot = files_[static_cast<std::size_t>(number)];
-  if (slot) ThrowWin32Error(ERROR_BUSY);
+std::unique_ptr<TextFile> Win32TextFileSystem::OpenText(const std::wstring& path) {
   if (detail::HasEmbeddedNull(path)) ThrowWin32Error(ERROR_INVALID_NAME);
   // Others may keep writing, renaming or deleting the file while it is read.
   detail::UniqueHandle handle(::CreateFileW(path.c_str(), GENERIC_READ,
@@ -78,30 +78,7 @@ void Win32TextFiles::Open(std::int16_t number, const std::wstring& path) {
     handle.release();
     ThrowLastError();
   }
-  auto file = std::make_unique<OpenFile>();
-  file->handle = std::move(handle);
-  slot = std::move(file);
-}
-
-Win32TextFiles::OpenFile& Win32TextFiles::Lookup(std::int16_t number) {
-  if (number < 1 || number > kMaxFileNumber || !files_[static_cast<std::size_t>(number)]) {
-    ThrowWin32Error(ERROR_INVALID_HANDLE);
-  }
-  return *files_[static_cast<std::size_t>(number)];
-}
-
-bool Win32TextFiles::AtEnd(std::int16_t number) { return !Lookup(number).FillAhead(); }
-
-std::wstring Win32TextFiles::ReadLine(std::int16_t number) {
-  OpenFile& file = Lookup(number);
-  if (!file.FillAhead()) ThrowWin32Error(ERROR_HANDLE_EOF);
-  file.hasAhead = false;
-  return DecodeAnsi(file.ahead);
-}
-
-void Win32TextFiles::Close(std::int16_t number) noexcept {
-  if (number < 1 || number > kMaxFileNumber) return;
-  files_[static_cast<std::size_t>(number)].reset();
+  return std::make_unique<Win32TextFile>(std::move(handle));
 }
 
 }  // namespace tovrel::platform

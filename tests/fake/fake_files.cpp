@@ -1,5 +1,6 @@
 #include "tests/fake/fake_files.h"
 
+#include "platform/path_text.h"
 #include "platform/platform_error.h"
 #include "platform/replacement_name.h"
 #include "platform/wildcard_match.h"
@@ -9,16 +10,15 @@ namespace tovrel::fake {
 
 namespace {
 
+using platform::PathFacts;
 using platform::PlatformError;
 
 bool IsDriveRoot(const std::wstring& key) { return key.size() == 3 && key[1] == L':' && key[2] == L'\\'; }
 
+// Empty above a root: a lone backslash is its own containing folder.
 std::wstring Parent(const std::wstring& key) {
-  const std::size_t slash = key.rfind(L'\\');
-  if (slash == std::wstring::npos) return {};
-  std::wstring parent = key.substr(0, slash);
-  if (parent.size() == 2 && parent[1] == L':') parent += L'\\';
-  return parent;
+  std::wstring parent = platform::ContainingFolder(key);
+  return parent == key ? std::wstring() : parent;
 }
 
 bool IsNormal(const FakeFile& file) { return (file.attributes & (kHidden | kSystem)) == 0; }
@@ -30,7 +30,7 @@ bool Counts(const std::wstring& name, const FakeFile& file) {
 
 // A file the seam writes a copy into before its rename (the name's last part tells).
 bool IsReplacementKey(const std::wstring& key) {
-  return platform::IsReplacementName(key.substr(key.rfind(L'\\') + 1));
+  return platform::IsReplacementName(platform::SplitAtLastBackslash(key).name);
 }
 
 const wchar_t* StepFailure(CopyStep step) {
@@ -57,13 +57,8 @@ std::wstring FakeFileSystem::Key(const std::wstring& path) const {
   } else {
     absolute = currentFolder + L"\\" + path;
   }
-  std::wstring key;
-  key.reserve(absolute.size());
-  for (std::size_t i = 0; i < absolute.size(); ++i) {
-    const wchar_t c = FoldCase(absolute[i]);
-    if (c == L'\\' && i > 1 && !key.empty() && key.back() == L'\\') continue;
-    key.push_back(c);
-  }
+  std::wstring key = platform::CollapseBackslashes(absolute);
+  for (wchar_t& c : key) c = FoldCase(c);
   if (key.size() > 1 && key.back() == L'\\' && !IsDriveRoot(key)) key.pop_back();
   return key;
 }
@@ -97,13 +92,13 @@ bool FakeFileSystem::FindNormalFile(const std::wstring& pattern) {
   const std::wstring key = Key(pattern);
   if (failingLookups_.count(key)) throw PlatformError(L"El dispositivo no está listo.");
   if (pattern.empty() || pattern.back() == L'\\') return false;  // names a folder, not a file
-  const std::size_t slash = key.rfind(L'\\');
-  const std::wstring name = key.substr(slash + 1);
+  const platform::PathParts parts = platform::SplitAtLastBackslash(key);
+  const std::wstring& name = parts.name;
   if (name.find_first_of(L"*?") == std::wstring::npos) {
     const auto it = files_.find(key);
     return it != files_.end() && Counts(name, it->second);
   }
-  const std::wstring prefix = key.substr(0, slash + 1);
+  const std::wstring prefix = parts.folder + L'\\';
   for (auto it = files_.lower_bound(prefix); it != files_.end(); ++it) {
     if (it->first.compare(0, prefix.size(), prefix) != 0) break;
     const std::wstring rest = it->first.substr(prefix.size());
@@ -113,22 +108,41 @@ bool FakeFileSystem::FindNormalFile(const std::wstring& pattern) {
   return false;
 }
 
-void FakeFileSystem::CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
+PathFacts FakeFileSystem::FactsOf(const std::wstring& key) const {
+  if (folders_.count(key)) return {true, true, false};
+  const auto file = files_.find(key);
+  if (file == files_.end()) return {};
+  return {true, false, (file->second.attributes & (kReadOnly | kHidden | kSystem)) != 0};
+}
+
+std::optional<platform::CopyRefusal> FakeFileSystem::WhyCopyRefused(const std::wstring& from, const std::wstring& to,
+                                                                    bool replaceExisting) {
+  PathFacts source = FactsOf(Key(from));
+  source.exists = source.exists && !source.folder;  // a folder is no file to copy: not found
+  const std::wstring toKey = Key(to);
+  const std::optional<platform::CopyObstacle> obstacle =
+      platform::JudgeCopy(source, FactsOf(Parent(toKey)), FactsOf(toKey), replaceExisting);
+  if (!obstacle) return std::nullopt;
+  switch (*obstacle) {
+    case platform::CopyObstacle::SourceMissing:
+      return platform::CopyRefusal{*obstacle, L"El sistema no puede encontrar el archivo especificado."};
+    case platform::CopyObstacle::FolderMissing:
+      return platform::CopyRefusal{*obstacle, L"El sistema no puede encontrar la ruta especificada."};
+    case platform::CopyObstacle::DestinationTaken: return platform::CopyRefusal{*obstacle, L"El archivo ya existe."};
+    default: return platform::CopyRefusal{*obstacle, L"Acceso denegado."};
+  }
+}
+
+void FakeFileSystem::Copy(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
   const std::wstring fromKey = Key(from);
   const std::wstring toKey = Key(to);
   if (failingCopySources_.count(fromKey) || failingCopyTargets_.count(toKey)) {
     throw PlatformError(L"Acceso denegado.");
   }
-  const auto source = files_.find(fromKey);
-  if (source == files_.end()) throw PlatformError(L"El sistema no puede encontrar el archivo especificado.");
-  if (!folders_.count(Parent(toKey))) throw PlatformError(L"El sistema no puede encontrar la ruta especificada.");
-  if (folders_.count(toKey)) throw PlatformError(L"Acceso denegado.");
-  const auto existing = files_.find(toKey);
-  if (existing != files_.end()) {
-    if (!replaceExisting) throw PlatformError(L"El archivo ya existe.");
-    // As on Windows: read-only, hidden and system files are not replaced.
-    if (existing->second.attributes & (kReadOnly | kHidden | kSystem)) throw PlatformError(L"Acceso denegado.");
+  if (std::optional<platform::CopyRefusal> refusal = WhyCopyRefused(from, to, replaceExisting)) {
+    throw platform::CopyRefusedError(std::move(*refusal));
   }
+  const auto source = files_.find(fromKey);
   const std::string bytes = source->second.bytes;
   const unsigned attributes = source->second.attributes;
 
@@ -177,44 +191,50 @@ std::vector<std::wstring> FakeFileSystem::TemporaryFiles() const {
   return found;
 }
 
-std::int16_t FakeTextFiles::FreeFileNumber() {
-  for (std::int16_t number = 1; number <= kMaxFileNumber; ++number) {
-    if (!open_.count(number)) return number;
-  }
-  throw PlatformError(L"Demasiados archivos abiertos.");
-}
+namespace {
 
-void FakeTextFiles::Open(std::int16_t number, const std::wstring& path) {
-  if (open_.count(number)) throw PlatformError(L"El número de archivo ya está en uso.");
+// A file's bytes through the shared line rule, with a read failure on demand.
+class FakeTextFile final : public platform::TextFile {
+ public:
+  FakeTextFile(const std::string& bytes, long failAfter, std::shared_ptr<long> openCount)
+      : failAfter_(failAfter), openCount_(std::move(openCount)) {
+    lines_.Feed(bytes);
+    lines_.FinishInput();
+    ++*openCount_;
+  }
+  ~FakeTextFile() override { --*openCount_; }
+  FakeTextFile(const FakeTextFile&) = delete;
+  FakeTextFile& operator=(const FakeTextFile&) = delete;
+
+  bool AtEnd() override { return lines_.Exhausted(); }
+
+  std::wstring ReadLine() override {
+    if (failAfter_ >= 0 && linesRead_ >= failAfter_) throw PlatformError(L"Error de lectura en el disco.");
+    std::string line;
+    if (!lines_.NextLine(line)) throw PlatformError(L"Se intentó leer más allá del final del archivo.");
+    ++linesRead_;
+    return Latin1ToWide(line);
+  }
+
+ private:
+  platform::LineSplitter lines_;
+  long linesRead_ = 0;
+  long failAfter_;
+  std::shared_ptr<long> openCount_;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::TextFile> FakeTextFiles::OpenText(const std::wstring& path) {
   const std::wstring key = files_.Key(path);
   if (failingOpens_.count(key)) throw PlatformError(L"Acceso denegado.");
   const FakeFile* file = files_.File(path);
   if (file == nullptr) throw PlatformError(L"El sistema no puede encontrar el archivo especificado.");
-  OpenFile& open = open_[number];
-  open.lines.Feed(file->bytes);
-  open.lines.FinishInput();
   const auto failing = failingReads_.find(key);
-  if (failing != failingReads_.end()) open.failAfter = failing->second;
-  opened.emplace_back(number, path);
+  auto opened = std::make_unique<FakeTextFile>(file->bytes, failing == failingReads_.end() ? -1 : failing->second,
+                                               openCount_);
+  this->opened.push_back(path);
+  return opened;
 }
-
-FakeTextFiles::OpenFile& FakeTextFiles::Get(std::int16_t number) {
-  const auto it = open_.find(number);
-  if (it == open_.end()) throw PlatformError(L"Número de archivo incorrecto.");
-  return it->second;
-}
-
-bool FakeTextFiles::AtEnd(std::int16_t number) { return Get(number).lines.Exhausted(); }
-
-std::wstring FakeTextFiles::ReadLine(std::int16_t number) {
-  OpenFile& open = Get(number);
-  if (open.failAfter >= 0 && open.linesRead >= open.failAfter) throw PlatformError(L"Error de lectura en el disco.");
-  std::string line;
-  if (!open.lines.NextLine(line)) throw PlatformError(L"Se intentó leer más allá del final del archivo.");
-  ++open.linesRead;
-  return Latin1ToWide(line);
-}
-
-void FakeTextFiles::Close(std::int16_t number) noexcept { open_.erase(number); }
 
 }  // namespace tovrel::fake

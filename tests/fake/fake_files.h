@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -68,12 +70,16 @@ class FakeFileSystem : public platform::FileSystem {
   std::vector<std::wstring> TemporaryFiles() const;
 
   bool FindNormalFile(const std::wstring& pattern) override;
-  void CopyFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
+  std::optional<platform::CopyRefusal> WhyCopyRefused(const std::wstring& from, const std::wstring& to,
+                                                      bool replaceExisting) override;
+  void Copy(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
 
   // The comparison key of a path: absolute, case folded, runs of backslashes as one.
   std::wstring Key(const std::wstring& path) const;
 
  private:
+  platform::PathFacts FactsOf(const std::wstring& key) const;
+
   std::map<std::wstring, FakeFile> files_;
   std::set<std::wstring> folders_;
   std::set<std::wstring> failingLookups_;
@@ -82,7 +88,7 @@ class FakeFileSystem : public platform::FileSystem {
   std::map<std::wstring, CopyStep> failingCopySteps_;
 };
 
-class FakeTextFiles : public platform::TextFiles {
+class FakeTextFiles : public platform::TextFileSystem {
  public:
   explicit FakeTextFiles(FakeFileSystem& files) : files_(files) {}
 
@@ -90,26 +96,15 @@ class FakeTextFiles : public platform::TextFiles {
   // Reading `path` fails once `lines` lines have been read from it.
   void FailReadAfter(const std::wstring& path, long lines) { failingReads_[files_.Key(path)] = lines; }
 
-  std::size_t OpenCount() const { return open_.size(); }
-  bool IsOpen(std::int16_t number) const { return open_.count(number) != 0; }
-  std::vector<std::pair<std::int16_t, std::wstring>> opened;  // every successful Open
+  // How many files are open now.
+  std::size_t OpenCount() const { return static_cast<std::size_t>(*openCount_); }
+  std::vector<std::wstring> opened;  // the path of every successful open
 
-  std::int16_t FreeFileNumber() override;
-  void Open(std::int16_t number, const std::wstring& path) override;
-  bool AtEnd(std::int16_t number) override;
-  std::wstring ReadLine(std::int16_t number) override;
-  void Close(std::int16_t number) noexcept override;
+  std::unique_ptr<platform::TextFile> OpenText(const std::wstring& path) override;
 
  private:
-  struct OpenFile {
-    platform::LineSplitter lines;
-    long linesRead = 0;
-    long failAfter = -1;
-  };
-  OpenFile& Get(std::int16_t number);
-
   FakeFileSystem& files_;
-  std::map<std::int16_t, OpenFile> open_;
+  std::shared_ptr<long> openCount_ = std::make_shared<long>(0);
   std::set<std::wstring> failingOpens_;
   std::map<std::wstring, long> failingReads_;
 };

@@ -25,12 +25,13 @@ class FakePlatform {
   std::vector<std::wstring> journal;
   FakeFileSystem files;
   FakeTextFiles textFiles{files};
+  platform::TextFiles fileNumbers{textFiles};
   FakeFolders folders;
   FakeLauncher launcher;
   FakeComparer text;
   FakeMainWindow window;
   FakeChecklist checklist;
-  platform::Ports ports{files, textFiles, folders, launcher, text, window, checklist};
+  platform::Ports ports{files, fileNumbers, folders, launcher, text, window, checklist};
 };
 
 }  // namespace tovrel::fake

@@ -15,7 +15,7 @@ void FakeMainWindow::SetStatus(const std::wstring& text) {
   if (journal) journal->push_back(L"status " + text);
 }
 
-void FakeMainWindow::Yield() {
+void FakeMainWindow::YieldToEvents() {
   ++yields;
   if (journal) journal->push_back(L"yield");
   if (onYield) onYield();

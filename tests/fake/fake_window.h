@@ -17,7 +17,7 @@ struct ShownMessage {
   platform::MessageIcon icon;
 };
 
-class FakeMainWindow : public platform::MainWindow {
+class FakeMainWindow : public platform::MainWindow, public platform::WindowTexts {
  public:
   platform::Size screen{1024, 768};
   platform::Size window{600, 400};
@@ -28,7 +28,7 @@ class FakeMainWindow : public platform::MainWindow {
   bool showRegistrarMessages = false;          // ChkMostrar
   bool registrarDisabled = false;
   int yields = 0;
-  // Runs inside Yield: a test acts "during" a run here.
+  // Runs inside YieldToEvents: a test acts "during" a run here.
   std::function<void()> onYield;
   std::vector<std::wstring>* journal = nullptr;
 
@@ -42,7 +42,7 @@ class FakeMainWindow : public platform::MainWindow {
   void SetErrorText(const std::wstring& text) override { errorText = text; }
   void AppendErrorText(const std::wstring& text) override { errorText += text; }
   bool ShowRegistrarMessages() override { return showRegistrarMessages; }
-  void Yield() override;
+  void YieldToEvents() override;
 };
 
 class FakeChecklist : public platform::Checklist {

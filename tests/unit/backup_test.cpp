@@ -80,6 +80,9 @@ TEST_F(BackupTest, AllThousandNamesTakenFailsAfterTryingEachOnce) {
   const BackupResult result = BackupExisting(L"C:\\Sys\\", L"comp.dll", files_);
   EXPECT_EQ(result.outcome, BackupOutcome::Failed);
   EXPECT_NE(result.description.find(L"C:\\Sys\\comp.dll"), std::wstring::npos);
+  EXPECT_EQ(result.description,
+            L"Los 1000 nombres de copia de respaldo de C:\\Sys\\comp.dll (000 a 999) ya están ocupados.");
+  EXPECT_EQ(result.failure, BackupFailure::AllNamesTaken);
   EXPECT_TRUE(files_.copies.empty());
 }
 

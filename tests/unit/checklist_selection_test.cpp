@@ -6,6 +6,7 @@
 #include "catalogue/list_line.h"
 #include "tests/fake/fake_text.h"
 #include "tests/fake/fake_window.h"
+#include "tests/fake/selection_by_scan.h"
 
 namespace tovrel::catalogue {
 namespace {
@@ -25,7 +26,7 @@ class ChecklistSelectionTest : public ::testing::Test {
   // Both lookups must agree; returns their answer.
   bool Selected(const std::wstring& nombre) {
     const bool byIndex = ArchSeleccionado(nombre, index_, list_, text_);
-    EXPECT_EQ(byIndex, ArchSeleccionadoByScan(nombre, list_, text_)) << nombre;
+    EXPECT_EQ(byIndex, fake::ArchSeleccionadoByScan(nombre, list_, text_)) << nombre;
     return byIndex;
   }
 

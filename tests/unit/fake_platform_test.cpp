@@ -13,7 +13,8 @@ using platform::PlatformError;
 
 TEST(FakeTextFilesTest, ReadsLinesLikeTheListFileAndDecodesLatin1) {
   FakeFileSystem files;
-  FakeTextFiles text(files);
+  FakeTextFiles seam(files);
+  platform::TextFiles text(seam);
   files.AddFile(L"C:\\a.lst", "uno\r\ndos\rtres\ncuatro\r\n\r\xE9\xD1");
   const std::int16_t n = text.FreeFileNumber();
   EXPECT_EQ(n, 1);
@@ -36,13 +37,14 @@ TEST(FakeTextFilesTest, ReadsLinesLikeTheListFileAndDecodesLatin1) {
 
 TEST(FakeTextFilesTest, FailuresOnDemandAndNoFreeNumber) {
   FakeFileSystem files;
-  FakeTextFiles text(files);
+  FakeTextFiles seam(files);
+  platform::TextFiles text(seam);
   files.AddFile(L"C:\\a.lst", "1\r2\r3");
-  text.FailReadAfter(L"C:\\a.lst", 1);
+  seam.FailReadAfter(L"C:\\a.lst", 1);
   text.Open(1, L"C:\\a.lst");
   EXPECT_EQ(text.ReadLine(1), L"1");
   EXPECT_THROW(text.ReadLine(1), PlatformError);
-  text.FailOpenOf(L"C:\\A.lst");
+  seam.FailOpenOf(L"C:\\A.lst");
   EXPECT_THROW(text.Open(2, L"C:\\a.lst"), PlatformError);
   files.AddFile(L"C:\\b.lst", "x");
   for (std::int16_t n = 2; n <= platform::TextFiles::kMaxFileNumber; ++n) text.Open(n, L"C:\\b.lst");
@@ -56,14 +58,16 @@ TEST(FakeFileSystemTest, CopiesLikeTheFileSystemDoes) {
   files.AddFile(L"C:\\src\\a.dll", "A");
   files.AddFile(L"C:\\dst\\ro.dll", "R", kReadOnly);
   files.AddFolder(L"C:\\dst\\sub");
-  files.CopyFile(L"C:\\src\\a.dll", L"C:\\DST\\a.dll", false);
+  files.AddFile(L"\\\\srv\\share\\n.dll");  // a network path's folders end above the server's name
+  EXPECT_TRUE(files.HasFolder(L"\\\\srv\\share"));
+  files.Copy(L"C:\\src\\a.dll", L"C:\\DST\\a.dll", false);
   EXPECT_EQ(files.File(L"c:\\dst\\A.DLL")->bytes, "A");
-  EXPECT_THROW(files.CopyFile(L"C:\\src\\a.dll", L"C:\\dst\\a.dll", false), PlatformError);
-  files.CopyFile(L"C:\\src\\a.dll", L"C:\\dst\\\\a.dll", true);  // doubled backslash is one
-  EXPECT_THROW(files.CopyFile(L"C:\\src\\a.dll", L"C:\\dst\\ro.dll", true), PlatformError);
-  EXPECT_THROW(files.CopyFile(L"C:\\src\\b.dll", L"C:\\dst\\b.dll", true), PlatformError);
-  EXPECT_THROW(files.CopyFile(L"C:\\src\\a.dll", L"C:\\nope\\a.dll", true), PlatformError);
-  EXPECT_THROW(files.CopyFile(L"C:\\src\\a.dll", L"C:\\dst\\sub", true), PlatformError);
+  EXPECT_THROW(files.Copy(L"C:\\src\\a.dll", L"C:\\dst\\a.dll", false), PlatformError);
+  files.Copy(L"C:\\src\\a.dll", L"C:\\dst\\\\a.dll", true);  // doubled backslash is one
+  EXPECT_THROW(files.Copy(L"C:\\src\\a.dll", L"C:\\dst\\ro.dll", true), PlatformError);
+  EXPECT_THROW(files.Copy(L"C:\\src\\b.dll", L"C:\\dst\\b.dll", true), PlatformError);
+  EXPECT_THROW(files.Copy(L"C:\\src\\a.dll", L"C:\\nope\\a.dll", true), PlatformError);
+  EXPECT_THROW(files.Copy(L"C:\\src\\a.dll", L"C:\\dst\\sub", true), PlatformError);
   EXPECT_EQ(files.copies.size(), 2u);
   EXPECT_TRUE(files.HasFolder(L"C:\\"));
 }
@@ -88,7 +92,7 @@ TEST(FakeFileSystemTest, CopiesThroughAHiddenTemporaryThatNoLookupCountsAndNoFai
     EXPECT_FALSE(files.FindNormalFile(L"C:\\dst\\*.tmp"));
     EXPECT_FALSE(files.FindNormalFile(temporary[0]));
   };
-  files.CopyFile(L"C:\\src\\a.dll", L"C:\\dst\\a.dll", true);
+  files.Copy(L"C:\\src\\a.dll", L"C:\\dst\\a.dll", true);
   const std::wstring temporary = platform::ReplacementPathFor(L"C:\\dst\\a.dll");
   EXPECT_EQ(seen, (std::vector<std::wstring>{temporary + L" nue hidden", temporary + L" nuevo! hidden",
                                              temporary + L" nuevo!"}));
@@ -100,7 +104,7 @@ TEST(FakeFileSystemTest, CopiesThroughAHiddenTemporaryThatNoLookupCountsAndNoFai
   files.AddFile(L"C:\\dst\\b.dll", "viejo");
   for (const CopyStep step : {CopyStep::CreateTemporary, CopyStep::Write, CopyStep::Flush, CopyStep::Rename}) {
     files.FailCopyTo(L"C:\\dst\\b.dll", step);
-    EXPECT_THROW(files.CopyFile(L"C:\\src\\a.dll", L"C:\\dst\\b.dll", true), PlatformError);
+    EXPECT_THROW(files.Copy(L"C:\\src\\a.dll", L"C:\\dst\\b.dll", true), PlatformError);
     EXPECT_EQ(files.File(L"C:\\dst\\b.dll")->bytes, "viejo");
     EXPECT_TRUE(files.TemporaryFiles().empty());
   }

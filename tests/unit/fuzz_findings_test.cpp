@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/platform_error.h"
-#include "registration/main_commands.h"
+#include "commands/main_commands.h"
 #include "tests/unit/workstation.h"
 
 namespace tovrel::testing {
@@ -18,7 +18,7 @@ TEST(FuzzFindingsTest, ASystemFileInTheDestinationIsNeverReplacedUnsaved) {
   ws.WriteList({"comp.dll,Systempath$"});
   ws.files.AddFile(L"C:\\Tovrel\\comp.dll", "new");
   ws.files.AddFile(L"C:\\Windows\\System32\\comp.dll", "old", fake::kSystem);
-  registration::MainCommands commands(ws.ports);
+  commands::MainCommands commands(ws.ports, ws.window);
   ASSERT_EQ(commands.Load(), catalogue::StartupResult::Ready);
   ASSERT_EQ(commands.RegistrarClick(), registration::RunOutcome::Ended);
 
@@ -35,7 +35,7 @@ TEST(FuzzFindingsTest, TheSubstituteRefusesToReplaceAHiddenFileAsWin32Does) {
   fake::FakeFileSystem files;
   files.AddFile(L"C:\\A\\new.dll", "new");
   files.AddFile(L"C:\\A\\old.dll", "old", fake::kHidden);
-  EXPECT_THROW(files.CopyFile(L"C:\\A\\new.dll", L"C:\\A\\old.dll", true), platform::PlatformError);
+  EXPECT_THROW(files.Copy(L"C:\\A\\new.dll", L"C:\\A\\old.dll", true), platform::PlatformError);
   EXPECT_EQ(files.File(L"C:\\A\\old.dll")->bytes, "old");
 }
 
@@ -59,8 +59,8 @@ TEST(FuzzFindingsTest, ErrorLinesCostTheirOwnLengthNotTheWholeBox) {
   Workstation ws;
   ws.WriteList(std::vector<std::string>(2000, "sin coma"));
   CountingWindow window;
-  platform::Ports ports{ws.files, ws.textFiles, ws.folders, ws.launcher, ws.text, window, ws.checklist};
-  registration::MainCommands commands(ports);
+  platform::Ports ports{ws.files, ws.fileNumbers, ws.folders, ws.launcher, ws.text, window, ws.checklist};
+  commands::MainCommands commands(ports, window);
   ASSERT_EQ(commands.Load(), catalogue::StartupResult::Ready);
   window.charactersMoved = 0;
   const std::size_t before = window.errorText.size();

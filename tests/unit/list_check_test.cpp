@@ -8,7 +8,7 @@
 #include "checker/check_report.h"
 #include "checker/list_check.h"
 #include "registration/backup.h"
-#include "registration/main_commands.h"
+#include "commands/main_commands.h"
 #include "tests/unit/workstation.h"
 
 namespace tovrel::testing {
@@ -19,40 +19,13 @@ using checker::Severity;
 
 const std::wstring kSys = L"C:\\Windows\\System32\\";
 
-// Foresees the in-memory file system's copy failures from its state, with its texts.
-class FakeForecast final : public checker::CopyForecast {
- public:
-  explicit FakeForecast(fake::FakeFileSystem& files) : files_(files) {}
-  std::optional<checker::CopyFailure> Failure(const std::wstring& from, const std::wstring& to,
-                                              bool replaceExisting) override {
-    using checker::CopyFailureKind;
-    if (!files_.HasFile(from)) {
-      return checker::CopyFailure{CopyFailureKind::MissingSource, L"El sistema no puede encontrar el archivo especificado."};
-    }
-    if (!files_.HasFolder(to.substr(0, to.rfind(L'\\')))) {
-      return checker::CopyFailure{CopyFailureKind::MissingFolder, L"El sistema no puede encontrar la ruta especificada."};
-    }
-    const fake::FakeFile* existing = files_.File(to);
-    if (existing == nullptr) return std::nullopt;
-    if (!replaceExisting) return checker::CopyFailure{CopyFailureKind::Refused, L"El archivo ya existe."};
-    if (existing->attributes & (fake::kReadOnly | fake::kHidden | fake::kSystem)) {
-      return checker::CopyFailure{CopyFailureKind::Refused, L"Acceso denegado."};
-    }
-    return std::nullopt;
-  }
-
- private:
-  fake::FakeFileSystem& files_;
-};
-
 struct Checked {
   checker::CheckResult result;
   std::vector<std::pair<long, FindingCode>> codes;  // (line, code) of every finding
 };
 
 Checked CheckOn(Workstation& ws) {
-  FakeForecast forecast(ws.files);
-  checker::Workstation seams{ws.files, ws.textFiles, ws.folders, ws.text, forecast, L"C:\\Tovrel"};
+  checker::Workstation seams{ws.files, ws.textFiles, ws.folders, ws.text, L"C:\\Tovrel"};
   Checked checked{checker::CheckList(seams), {}};
   for (const auto& f : checked.result.findings) checked.codes.emplace_back(f.line, f.code);
   return checked;
@@ -69,7 +42,7 @@ struct RealRun {
 RealRun RunTheProgram(const std::function<void(Workstation&)>& lay) {
   Workstation ws;
   lay(ws);
-  registration::MainCommands commands(ws.ports);
+  commands::MainCommands commands(ws.ports, ws.window);
   RealRun real;
   if (commands.Load() == catalogue::StartupResult::Ready) commands.RegistrarClick();
   for (const auto& m : ws.window.messages) real.messages.push_back(m.text);

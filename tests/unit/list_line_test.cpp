@@ -2,6 +2,7 @@
 
 #include "catalogue/list_line.h"
 #include "catalogue/location_token.h"
+#include "catalogue/startup.h"
 #include "tests/fake/fake_text.h"
 
 namespace tovrel::catalogue {
@@ -61,6 +62,24 @@ TEST(ListLineTest, SplitRefusesLinesWithoutCommaOrWithTheCommaOutOfReach) {
   EXPECT_EQ(SplitEntryLine(atLimit).component.size(), kMaxCommaPosition - 1);
   const std::wstring pastLimit = std::wstring(kMaxCommaPosition, L'a') + L",x";
   EXPECT_THROW(SplitEntryLine(pastLimit), LineSplitError);
+}
+
+TEST(ListLineTest, StartUpHoldsTheCommaLimitAndTheLengthLimitApart) {
+  const std::wstring tooLong = L"La línea tiene más de 32767 caracteres.";
+  const std::wstring commaTooFar = L"La primera coma de la línea está más allá del carácter 32766.";
+  const struct {
+    std::size_t comma;   // 1-based position of the only comma
+    std::size_t length;  // of the whole line
+    std::optional<std::wstring> problem;
+  } cases[] = {
+      {32766, 32766, std::nullopt}, {32766, 32767, std::nullopt}, {1, 32767, std::nullopt},
+      {32767, 32767, commaTooFar},  {32766, 32768, tooLong},      {1, 32768, tooLong},
+      {32768, 32768, tooLong},  // the length is judged first
+  };
+  for (const auto& c : cases) {
+    const std::wstring line = std::wstring(c.comma - 1, L'a') + L"," + std::wstring(c.length - c.comma, L'b');
+    EXPECT_EQ(EntryProblem(line), c.problem) << "comma at " << c.comma << ", length " << c.length;
+  }
 }
 
 TEST(LocationTokenTest, ResolvesTheTableInOrderIgnoringCaseAndOuterSpaces) {

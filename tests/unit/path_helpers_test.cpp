@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/path_text.h"
 #include "platform/platform_error.h"
 #include "registration/path_helpers.h"
 #include "tests/fake/fake_files.h"
@@ -31,6 +32,29 @@ TEST(SplitPathTest, SplitsAtTheLastBackslash) {
     std::wstring folderOnly = L"old";
     SplitPath(c.todo, folderOnly);
     EXPECT_EQ(folderOnly, c.folder) << c.todo;
+  }
+}
+
+TEST(PathTextTest, ContainingFolderTrailingBackslashAndDoubledBackslashes) {
+  const struct {
+    const wchar_t* path;
+    const wchar_t* containing;
+    const wchar_t* trailing;
+    const wchar_t* collapsed;
+  } cases[] = {
+      {L"C:\\A\\b.dll", L"C:\\A", L"C:\\A\\b.dll\\", L"C:\\A\\b.dll"},
+      {L"C:\\b.dll", L"C:\\", L"C:\\b.dll\\", L"C:\\b.dll"},  // a drive's root keeps its backslash
+      {L"\\b.dll", L"\\", L"\\b.dll\\", L"\\b.dll"},
+      {L"b.dll", L"", L"b.dll\\", L"b.dll"},
+      {L"C:\\A\\", L"C:\\A", L"C:\\A\\", L"C:\\A\\"},
+      {L"", L"", L"\\", L""},
+      {L"C:\\A\\\\\\b.dll", L"C:\\A\\\\", L"C:\\A\\\\\\b.dll\\", L"C:\\A\\b.dll"},
+      {L"\\\\srv\\\\share\\b", L"\\\\srv\\\\share", L"\\\\srv\\\\share\\b\\", L"\\\\srv\\share\\b"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(platform::ContainingFolder(c.path), c.containing) << c.path;
+    EXPECT_EQ(platform::WithTrailingBackslash(c.path), c.trailing) << c.path;
+    EXPECT_EQ(platform::CollapseBackslashes(c.path), c.collapsed) << c.path;
   }
 }
 

@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "catalogue/startup.h"
-#include "registration/main_commands.h"
+#include "catalogue/startup_messages.h"
+#include "commands/main_commands.h"
 #include "tests/unit/workstation.h"
 
 namespace tovrel::testing {
@@ -17,7 +18,7 @@ class StartupTest : public ::testing::Test {
   const catalogue::MainState& State() const { return commands_.State(); }
 
   Workstation ws_;
-  registration::MainCommands commands_{ws_.ports};
+  commands::MainCommands commands_{ws_.ports, ws_.window};
 };
 
 TEST_F(StartupTest, ReadyListsEveryEntryLineAsReadAndChecked) {
@@ -226,6 +227,23 @@ TEST_F(StartupTest, EntriesPastTheListLimitArePassedOverAndCounted) {
   EXPECT_NE(text.find(L" 1 líneas"), std::wstring::npos);
   EXPECT_NE(text.find(L"32767"), std::wstring::npos);
   EXPECT_NE(text.find(L" 3 líneas"), std::wstring::npos);
+}
+
+TEST(StartupMessagesTest, LinesPassedOverSayWhatAndHowManyOnTwoLines) {
+  const std::wstring bad = L"Se pasaron por alto 2 líneas de TovrelSvr.lst que no se pueden leer como componentes; "
+                           L"el cuadro de errores las enumera.";
+  const std::wstring beyond = L"La lista admite 32767 componentes: se pasaron por alto 3 líneas de componentes de "
+                              L"TovrelSvr.lst que exceden ese límite.";
+  const struct {
+    unsigned long badLines, beyondLimit;
+    std::wstring text;
+  } cases[] = {{2, 0, bad}, {0, 3, beyond}, {2, 3, bad + L"\r\n" + beyond}};
+  for (const auto& c : cases) {
+    const platform::OperatorMessage m = catalogue::LinesPassedOverMessage(L"TovrelSvr.lst", c.badLines, c.beyondLimit, 32767);
+    EXPECT_EQ(m.text, c.text);
+    EXPECT_EQ(m.title, L"Aviso al operador!!!");
+    EXPECT_EQ(m.icon, MessageIcon::Critical);
+  }
 }
 
 TEST_F(StartupTest, AChecklistThatRefusesAnEntryStopsTheLoadWithAMessage) {

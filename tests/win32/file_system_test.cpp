@@ -93,7 +93,7 @@ TEST_F(CopyFileTest, ReplacesInOneStepKeepingTheSourcesAttributesAndTime) {
   WriteBytes(temp / L"new.dll", big);
   seam_test::SetAttributes(temp / L"new.dll", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
   WriteBytes(temp / L"old.dll", "old");
-  files.CopyFile(temp / L"new.dll", temp / L"old.dll", true);
+  files.Copy(temp / L"new.dll", temp / L"old.dll", true);
   EXPECT_EQ(seam_test::ReadBytes(temp / L"old.dll"), big);
   EXPECT_EQ(FileNamesIn(temp.Path()), (Names{L"new.dll", L"old.dll"}));
   EXPECT_EQ(::GetFileAttributesW((temp / L"old.dll").c_str()), DWORD{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE});
@@ -117,14 +117,14 @@ TEST_F(CopyFileTest, ALeftoverTemporaryIsNeverCountedAndTheNextCopyClearsIt) {
     EXPECT_FALSE(files.FindNormalFile(temp / L"????????????????????"));
     EXPECT_TRUE(files.FindNormalFile(temp / L"*"));  // comp.dll, not the leftover
     // Any copy into the folder clears what copies cut short left there, whatever its name.
-    files.CopyFile(temp / L"comp.dll", temp / L"dest.dll", true);
+    files.Copy(temp / L"comp.dll", temp / L"dest.dll", true);
     EXPECT_FALSE(seam_test::Exists(leftover));
     ::DeleteFileW((temp / L"dest.dll").c_str());
   }
-  files.CopyFile(temp / L"comp.dll", temp / L"comp2.dll", false);
+  files.Copy(temp / L"comp.dll", temp / L"comp2.dll", false);
   WriteBytes(leftover, "part");
   seam_test::SetAttributes(leftover, FILE_ATTRIBUTE_HIDDEN);
-  files.CopyFile(temp / L"comp2.dll", temp / L"comp.dll", true);
+  files.Copy(temp / L"comp2.dll", temp / L"comp.dll", true);
   EXPECT_EQ(FileNamesIn(temp.Path()), (Names{L"comp.dll", L"comp2.dll"}));
   EXPECT_EQ(seam_test::ReadBytes(temp / L"comp.dll"), "new");
 }
@@ -133,13 +133,13 @@ TEST_F(CopyFileTest, ReplacesOnlyWhenAsked) {
   WriteBytes(temp / L"new.dll", "new contents");
   WriteBytes(temp / L"old.dll", "old");
 
-  EXPECT_THROW(files.CopyFile(temp / L"new.dll", temp / L"old.dll", false), PlatformError);
+  EXPECT_THROW(files.Copy(temp / L"new.dll", temp / L"old.dll", false), PlatformError);
   EXPECT_EQ(seam_test::ReadBytes(temp / L"old.dll"), "old");
 
-  files.CopyFile(temp / L"new.dll", temp / L"old.dll", true);
+  files.Copy(temp / L"new.dll", temp / L"old.dll", true);
   EXPECT_EQ(seam_test::ReadBytes(temp / L"old.dll"), "new contents");
 
-  files.CopyFile(temp / L"new.dll", temp / L"fresh.dll", false);
+  files.Copy(temp / L"new.dll", temp / L"fresh.dll", false);
   EXPECT_EQ(seam_test::ReadBytes(temp / L"fresh.dll"), "new contents");
 }
 
@@ -153,7 +153,7 @@ TEST_F(CopyFileTest, NeverReplacesAReadOnlyHiddenOrSystemFile) {
     WriteBytes(target, "old");
     seam_test::SetAttributes(target, attributes);
     try {
-      files.CopyFile(temp / L"new.dll", target, true);
+      files.Copy(temp / L"new.dll", target, true);
       ADD_FAILURE() << "replaced a file with attributes " << attributes;
     } catch (const PlatformError& error) {
       EXPECT_EQ(error.Description(), DescribeWin32Error(ERROR_ACCESS_DENIED));
@@ -166,7 +166,7 @@ TEST_F(CopyFileTest, NeverReplacesAReadOnlyHiddenOrSystemFile) {
 TEST_F(CopyFileTest, FailuresCarryTheSystemsDescription) {
   WriteBytes(temp / L"comp.dll", "x");
   try {
-    files.CopyFile(temp / L"comp.dll", temp / L"missing folder\\comp.dll", true);
+    files.Copy(temp / L"comp.dll", temp / L"missing folder\\comp.dll", true);
     FAIL() << "copied into a missing folder";
   } catch (const PlatformError& error) {
     EXPECT_FALSE(error.Description().empty());
@@ -174,21 +174,21 @@ TEST_F(CopyFileTest, FailuresCarryTheSystemsDescription) {
   EXPECT_FALSE(seam_test::Exists(temp / L"missing folder"));
 
   try {
-    files.CopyFile(temp / L"absent.dll", temp / L"copy.dll", true);
+    files.Copy(temp / L"absent.dll", temp / L"copy.dll", true);
     FAIL() << "copied a missing file";
   } catch (const PlatformError& error) {
     EXPECT_EQ(error.Description(), DescribeWin32Error(ERROR_FILE_NOT_FOUND));
   }
   EXPECT_FALSE(seam_test::Exists(temp / L"copy.dll"));
 
-  EXPECT_THROW(files.CopyFile(temp / std::wstring(L"comp.dll\0x", 10), temp / L"c2.dll", true), PlatformError);
+  EXPECT_THROW(files.Copy(temp / std::wstring(L"comp.dll\0x", 10), temp / L"c2.dll", true), PlatformError);
 
   // A destination held open without sharing is refused as the system's copy refuses it.
   WriteBytes(temp / L"held.dll", "old");
   HANDLE held = ::CreateFileW((temp / L"held.dll").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   try {
-    files.CopyFile(temp / L"comp.dll", temp / L"held.dll", true);
+    files.Copy(temp / L"comp.dll", temp / L"held.dll", true);
     ADD_FAILURE() << "replaced a file held open";
   } catch (const PlatformError& error) {
     EXPECT_EQ(error.Description(), DescribeWin32Error(ERROR_SHARING_VIOLATION));
@@ -196,12 +196,12 @@ TEST_F(CopyFileTest, FailuresCarryTheSystemsDescription) {
   ::CloseHandle(held);
   EXPECT_EQ(seam_test::ReadBytes(temp / L"held.dll"), "old");
   try {
-    files.CopyFile(temp / L"comp.dll", temp / L"held.dll", false);
+    files.Copy(temp / L"comp.dll", temp / L"held.dll", false);
     ADD_FAILURE() << "a copy without replacing replaced";
   } catch (const PlatformError& error) {
     EXPECT_EQ(error.Description(), DescribeWin32Error(ERROR_FILE_EXISTS));
   }
-  EXPECT_THROW(files.CopyFile(temp / L"comp.dll", temp.Path(), true), PlatformError);  // a folder
+  EXPECT_THROW(files.Copy(temp / L"comp.dll", temp.Path(), true), PlatformError);  // a folder
   // No failure leaves a temporary file.
   EXPECT_EQ(FileNamesIn(temp.Path()), (Names{L"comp.dll", L"held.dll"}));
 }

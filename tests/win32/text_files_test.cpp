@@ -27,7 +27,8 @@ class TextFilesTest : public ::testing::Test {
   }
 
   TempFolder temp;
-  Win32TextFiles textFiles;
+  Win32TextFileSystem seam;
+  TextFiles textFiles{seam};
 };
 
 using Lines = std::vector<std::wstring>;

@@ -1,35 +1,37 @@
 #pragma once
 // The main window's logic behind its events: load, "Registrar", "Marcar/Desmarcar".
-// The window forwards its events here; the logic reaches the window only through the ports.
+// The window forwards its events here; the logic reaches the window only through the ports,
+// and what it tells is shown on `texts`.
 #include <optional>
 
 #include "catalogue/checklist_selection.h"
 #include "catalogue/main_state.h"
 #include "catalogue/startup.h"
+#include "commands/window_report.h"
 #include "platform/ports.h"
 #include "registration/registration_run.h"
 
-namespace tovrel::registration {
+namespace tovrel::commands {
 
 class MainCommands {
  public:
-  explicit MainCommands(platform::Ports& ports) : ports_(ports) {}
+  MainCommands(platform::Ports& ports, platform::WindowTexts& texts) : ports_(ports), report_(texts) {}
 
   catalogue::StartupResult Load();
   // Runs a registration, unless one is already in progress (a press during a run's yield
   // is ignored, so the first run's reading stays intact). Nothing when ignored.
-  std::optional<RunOutcome> RegistrarClick();
+  std::optional<registration::RunOutcome> RegistrarClick();
   void MarcarClick();
   bool ArchSeleccionado(const std::wstring& nombre);
 
   const catalogue::MainState& State() const { return state_; }
-  bool RunInProgress() const { return runInProgress_; }
 
  private:
   platform::Ports& ports_;
+  WindowReport report_;
   catalogue::MainState state_;
   catalogue::ChecklistIndex index_;
   bool runInProgress_ = false;
 };
 
-}  // namespace tovrel::registration
+}  // namespace tovrel::commands

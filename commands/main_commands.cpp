@@ -1,12 +1,12 @@
-#include "registration/main_commands.h"
+#include "commands/main_commands.h"
 
-namespace tovrel::registration {
+namespace tovrel::commands {
 
 catalogue::StartupResult MainCommands::Load() {
-  return catalogue::RunStartup(state_, index_, ports_);
+  return catalogue::RunStartup(state_, index_, ports_, report_);
 }
 
-std::optional<RunOutcome> MainCommands::RegistrarClick() {
+std::optional<registration::RunOutcome> MainCommands::RegistrarClick() {
   // A press during a run's yield would share FileNum and close the first run's file.
   if (runInProgress_) return std::nullopt;
   struct InProgress {
@@ -14,7 +14,7 @@ std::optional<RunOutcome> MainCommands::RegistrarClick() {
     explicit InProgress(bool& f) : flag(f) { flag = true; }
     ~InProgress() { flag = false; }
   } inProgress(runInProgress_);
-  return RunRegistration(state_, index_, ports_);
+  return registration::RunRegistration(state_, index_, ports_, report_);
 }
 
 void MainCommands::MarcarClick() { catalogue::InvertAllMarks(ports_.checklist); }
@@ -23,4 +23,4 @@ bool MainCommands::ArchSeleccionado(const std::wstring& nombre) {
   return catalogue::ArchSeleccionado(nombre, index_, ports_.checklist, ports_.text);
 }
 
-}  // namespace tovrel::registration
+}  // namespace tovrel::commands
