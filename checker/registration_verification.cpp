@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cwctype>
 
 #include "inspection/pe_image.h"
 #include "platform/path_text.h"
@@ -30,7 +31,8 @@ std::wstring ServerProgram(const std::wstring& value) {
     return value.substr(1, close == std::wstring::npos ? std::wstring::npos : close - 1);
   }
   std::wstring lower = value;
-  std::transform(lower.begin(), lower.end(), lower.begin(), ::towlower);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
   const std::size_t exe = lower.find(L".exe ");
   return exe == std::wstring::npos ? value : value.substr(0, exe + 4);
 }
