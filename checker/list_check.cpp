@@ -158,7 +158,7 @@ class Check {
       report.details.push_back((effects.lookup->found ? L"componente: está en " : L"componente: no está en ") +
                                effects.lookup->path);
     }
-    for (const std::wstring& copy : effects.copies) report.details.push_back(L"copia: " + copy);
+    for (const CopyMade& copy : effects.copies) report.details.push_back(L"copia: " + copy.from + L" -> " + copy.to);
     for (const std::wstring& message : effects.messages) {
       report.details.push_back(L"mensaje: " + Quote(message));
       const bool missing = effects.lookup && !effects.lookup->found;
@@ -174,6 +174,20 @@ class Check {
     for (const catalogue::ErrorLine& e : effects.errors) ReviewErrorLine(line.number, placement, e, report);
     for (const std::wstring& status : effects.statusTexts) report.details.push_back(L"estado: " + Quote(status));
     for (const std::wstring& command : effects.commandLines) report.details.push_back(L"registra: " + command);
+    if (!effects.commandLines.empty()) result_.handed.push_back(Handed(line.number, effects));
+  }
+
+  // The file the registrar loads: the path given for CurrentPath$; otherwise what it is
+  // handed, found in its own folder, the application folder.
+  HandedComponent Handed(long number, const LineEffects& effects) const {
+    HandedComponent handed{number, effects.component, {}};
+    if (effects.placement->kind != PlacementKind::InPlace) {
+      std::wstring folder;
+      registration::SplitPath(effects.component, folder);
+      handed.file = registration::ComponentSource(state_.AppPath, effects.component, folder);
+    }
+    if (!effects.copies.empty()) handed.destination = effects.copies.back().to;
+    return handed;
   }
 
   // The line whose token stopped the run.

@@ -61,6 +61,13 @@ struct LineReport {
 
 enum class Ending { Finalizado, Stopped, NoRun, Unreadable };
 
+// One component as the run hands it to the registrar.
+struct HandedComponent {
+  long line = 0;             // its line in the list
+  std::wstring file;         // the file the registrar loads, as a full path
+  std::wstring destination;  // where the run places its copy; empty when it places none
+};
+
 struct CheckResult {
   catalogue::MainState state;
   std::vector<std::wstring> startupNotes;  // what start-up would show before the window
@@ -73,6 +80,8 @@ struct CheckResult {
   std::size_t messages = 0;    // message boxes besides "Finalizado", start-up's included
   std::size_t errorLines = 0;  // error-box lines, start-up's included
   int exitCode = 2;            // 0 clean "Finalizado", 1 anything else, 2 list unreadable
+  // Every component the run hands to the registrar, in the run's order.
+  std::vector<HandedComponent> handed;
 };
 
 CheckResult CheckList(Workstation& workstation);

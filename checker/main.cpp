@@ -1,12 +1,17 @@
-// TovrelCheck: says what Tovrel would do with the component list of a folder, changing nothing.
-//   TovrelCheck.exe [carpeta]    (by default its own folder, as Tovrel)
-// Exit code 0: a run would end in "Finalizado" with no message and no error line; 1: it would
-// not; 2: the list cannot be read (or the arguments are wrong).
+// TovrelCheck: says what Tovrel would do with the component list of a folder, or, after a run,
+// whether each component it handed to the registrar is registered; it changes nothing.
+//   TovrelCheck.exe [carpeta]             (by default its own folder, as Tovrel)
+//   TovrelCheck.exe /verificar [carpeta]
+// Exit code 0: a run would end in "Finalizado" with no message and no error line (with
+// /verificar: every component is registered to the file the list ships); 1: not; 2: the list
+// cannot be read (or the arguments are wrong).
 #include <string>
 #include <vector>
 
 #include "checker/check_report.h"
 #include "checker/list_check.h"
+#include "checker/verification_report.h"
+#include "platform/win32/win32_component_reading.h"
 #include "platform/win32/win32_platform.h"
 
 namespace {
@@ -14,11 +19,17 @@ namespace {
 using namespace tovrel;
 
 constexpr wchar_t kUsage[] =
-    L"Uso: TovrelCheck.exe [carpeta]\r\n"
+    L"Uso: TovrelCheck.exe [/verificar] [carpeta]\r\n"
     L"Dice qué haría Tovrel con TovrelSvr.lst de la carpeta (por omisión, la de TovrelCheck.exe) si se\r\n"
     L"pulsara \"Registrar\" con todos los componentes marcados. No escribe ni inicia nada.\r\n"
     L"Código de salida: 0 si terminaría en \"Finalizado\" sin mensajes ni líneas de error, 1 si no,\r\n"
-    L"2 si la lista no se puede leer.";
+    L"2 si la lista no se puede leer.\r\n"
+    L"Con /verificar, después de una ejecución: dice, leyendo solo el registro, si cada componente que\r\n"
+    L"Tovrel entrega a regsvr32.exe está registrado al archivo que entrega la lista, en la vista del\r\n"
+    L"registro de su propia arquitectura. Código de salida: 0 si todos lo están, 1 si no, 2 si la\r\n"
+    L"lista no se puede leer.";
+
+constexpr wchar_t kVerifySwitch[] = L"/verificar";
 
 // Into a console as text; into a file or a pipe as UTF-8.
 class Output {
@@ -60,7 +71,7 @@ std::wstring FullFolder(const std::wstring& given) {
   return full;
 }
 
-int Check(const std::wstring& folder, Output& out) {
+int Check(const std::wstring& folder, bool verify, Output& out) {
   platform::Win32FileSystem files;
   platform::Win32TextFileSystem textFiles;
   platform::Win32SystemFolders folders;
@@ -68,9 +79,56 @@ int Check(const std::wstring& folder, Output& out) {
   // Tovrel opened from its folder looks up relative names there.
   ::SetCurrentDirectoryW(folder.c_str());
   checker::Workstation workstation{files, textFiles, folders, text, folder};
+  if (verify) {
+    platform::Win32ClassesRegistry registry;
+    platform::Win32ComponentFiles components;
+    const checker::VerificationResult result = checker::VerifyList(workstation, {registry, components, text});
+    for (const std::wstring& line : checker::VerificationReportLines(result)) out.Line(line);
+    return result.exitCode;
+  }
   const checker::CheckResult result = checker::CheckList(workstation);
   for (const std::wstring& line : checker::ReportLines(result)) out.Line(line);
   return result.exitCode;
+}
+
+// Started from Explorer, the checker has a console window of its own, which closes as it
+// ends: the operator is given the time to read it. Not in a console someone else opened, and
+// not with the output redirected.
+void WaitWhenTheConsoleIsOurOwn() {
+  DWORD processes[2];
+  DWORD mode = 0;
+  if (::GetConsoleProcessList(processes, 2) != 1 ||
+      !::GetConsoleMode(::GetStdHandle(STD_OUTPUT_HANDLE), &mode)) {
+    return;
+  }
+  Output(STD_OUTPUT_HANDLE).Line(L"Pulse una tecla para cerrar esta ventana.");
+  HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
+  ::FlushConsoleInputBuffer(input);
+  INPUT_RECORD record{};
+  DWORD read = 0;
+  while (::ReadConsoleInputW(input, &record, 1, &read) && read == 1) {
+    if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown) return;
+  }
+}
+
+int Main(const std::vector<std::wstring>& given, Output& out, Output& err) {
+  std::vector<std::wstring> args = given;
+  const bool verify = !args.empty() && ::CompareStringOrdinal(args[0].c_str(), -1, kVerifySwitch, -1, TRUE) == CSTR_EQUAL;
+  if (verify) args.erase(args.begin());
+  if (args.size() > 1 || (args.size() == 1 && (args[0] == L"/?" || args[0] == L"-h" || args[0] == L"--help"))) {
+    err.Line(kUsage);
+    return 2;
+  }
+  try {
+    const std::wstring folder =
+        args.empty() ? platform::Win32SystemFolders().ApplicationFolder() : FullFolder(args[0]);
+    return Check(folder, verify, out);
+  } catch (const platform::PlatformError& e) {
+    err.Line(L"TovrelCheck: " + e.Description());
+  } catch (const std::exception&) {
+    err.Line(L"TovrelCheck: error inesperado.");
+  }
+  return 2;
 }
 
 }  // namespace
@@ -79,19 +137,7 @@ int wmain(int argc, wchar_t** argv) {
   platform::HardenDllSearch();
   Output out(STD_OUTPUT_HANDLE);
   Output err(STD_ERROR_HANDLE);
-  const std::vector<std::wstring> args(argv + 1, argv + argc);
-  if (args.size() > 1 || (args.size() == 1 && (args[0] == L"/?" || args[0] == L"-h" || args[0] == L"--help"))) {
-    err.Line(kUsage);
-    return 2;
-  }
-  try {
-    const std::wstring folder =
-        args.empty() ? platform::Win32SystemFolders().ApplicationFolder() : FullFolder(args[0]);
-    return Check(folder, out);
-  } catch (const platform::PlatformError& e) {
-    err.Line(L"TovrelCheck: " + e.Description());
-  } catch (const std::exception&) {
-    err.Line(L"TovrelCheck: error inesperado.");
-  }
-  return 2;
+  const int exitCode = Main(std::vector<std::wstring>(argv + 1, argv + argc), out, err);
+  WaitWhenTheConsoleIsOurOwn();
+  return exitCode;
 }

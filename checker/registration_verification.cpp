@@ -223,4 +223,15 @@ bool AllRegisteredToTheShippedFiles(const std::vector<ComponentVerification>& ve
   return true;
 }
 
+VerificationResult VerifyList(Workstation& workstation, VerificationPorts ports) {
+  VerificationResult result;
+  result.run = CheckList(workstation);
+  if (result.run.ending == Ending::Unreadable) return result;
+  for (const HandedComponent& component : result.run.handed) {
+    result.components.push_back(VerifyComponent(component, ports));
+  }
+  result.exitCode = AllRegisteredToTheShippedFiles(result.components) ? 0 : 1;
+  return result;
+}
+
 }  // namespace tovrel::checker

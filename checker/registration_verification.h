@@ -13,13 +13,6 @@
 
 namespace tovrel::checker {
 
-// One component as the run handled it.
-struct HandedComponent {
-  long line = 0;             // its line in the list
-  std::wstring file;         // the file the registrar was handed, as a full path
-  std::wstring destination;  // where the run placed its copy; empty when it placed none
-};
-
 struct ClassRegistration {
   std::wstring classId;
   std::wstring serverKey;  // "InprocServer32" or "LocalServer32"
@@ -49,8 +42,17 @@ struct VerificationPorts {
 
 ComponentVerification VerifyComponent(const HandedComponent& component, VerificationPorts ports);
 
-// Every finding of these, and whether each component is registered to the file the list
-// ships (no error and no registration to another file).
+// Whether each component is registered to the file the list ships: no error, and no class
+// registered to another file.
 bool AllRegisteredToTheShippedFiles(const std::vector<ComponentVerification>& verified);
+
+struct VerificationResult {
+  CheckResult run;  // the run over the list, every entry checked: which files it hands over
+  std::vector<ComponentVerification> components;
+  int exitCode = 2;  // 0 every one registered to the file the list ships, 1 not, 2 list unreadable
+};
+
+// The list's components as the run hands them to the registrar, each verified.
+VerificationResult VerifyList(Workstation& workstation, VerificationPorts ports);
 
 }  // namespace tovrel::checker

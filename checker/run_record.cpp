@@ -25,7 +25,7 @@ void RunRecord::Destination(const std::wstring& component, const registration::P
 }
 
 void RunRecord::Copied(const std::wstring& from, const std::wstring& to) {
-  Current().copies.push_back(from + L" -> " + to);
+  Current().copies.push_back({from, to});
 }
 
 void RunRecord::Error(const catalogue::ErrorLine& error) {

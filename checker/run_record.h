@@ -39,13 +39,18 @@ struct Lookup {
   bool found;
 };
 
+struct CopyMade {
+  std::wstring from;
+  std::wstring to;
+};
+
 // What the run did while it handled one line.
 struct LineEffects {
   std::wstring component;
   std::optional<registration::Placement> placement;
   std::optional<Lookup> lookup;
   std::optional<registration::BackupResult> backup;
-  std::vector<std::wstring> copies;  // "from -> to"
+  std::vector<CopyMade> copies;
   std::vector<std::wstring> statusTexts;
   std::vector<std::wstring> messages;
   std::vector<catalogue::ErrorLine> errors;

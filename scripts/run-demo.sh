@@ -3,7 +3,7 @@
 # the WoW64 root's Wine 10 (scripts/wow64-root.sh; the first run sets the root up), or, with
 # --x86_64 or where 32-bit code cannot run, the x86_64 twin in the machine's Wine 8.
 #   scripts/run-demo.sh              run it (on $DISPLAY, or headless with a screenshot)
-#   scripts/run-demo.sh --register   also press "Registrar" and show the registry keys written
+#   scripts/run-demo.sh --register   also press "Registrar", then verify the registrations
 #   scripts/run-demo.sh --keep       headless: leave it running on its own X display
 #   scripts/run-demo.sh --x86_64     run the x86_64 twin instead
 # On a fresh Debian machine (as root) it first installs what it needs.
@@ -52,7 +52,7 @@ prefix="$root/build/demo-prefix-$arch"
 echo "== Build ($build)"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$toolchain" >/dev/null
-cmake --build "$build" -j2 --target Tovrel TovrelRegistrar TovrelDriver TovrelComClient \
+cmake --build "$build" -j2 --target Tovrel TovrelCheck TovrelRegistrar TovrelDriver TovrelComClient \
       TovrelSampleA TovrelSampleB TovrelSampleC
 
 echo "== Application folder ($app)"
@@ -88,17 +88,17 @@ fi
 if [ "$register" -eq 1 ]; then
   echo "== Registrar"
   drive register register
-  echo "== Registry keys written"
+  # A registrar is not awaited by Tovrel: give each sample's key a few seconds to appear.
   for i in "${!samples[@]}"; do
-    key="HKCR\\CLSID\\${clsids[$i]}\\InprocServer32"
-    # A registrar is not awaited by Tovrel: give each key a few seconds to appear.
     for _ in $(seq 1 50); do
-      wine_cmd wine reg query "$key" ${registry_view:+"$registry_view"} >"$logs/reg-$i.out" 2>&1 && break
+      wine_cmd wine reg query "HKCR\\CLSID\\${clsids[$i]}\\InprocServer32" ${registry_view:+"$registry_view"} \
+        </dev/null >/dev/null 2>&1 && break
       sleep 0.2
     done
-    echo "\$ wine reg query '$key' $registry_view"
-    sed 's/\r$//' "$logs/reg-$i.out"
   done
+  sleep 1  # the type libraries are registered last
+  echo "== TovrelCheck /verificar: is each component registered, to the file the list ships?"
+  windows_run "$build/checker/TovrelCheck.exe" /verificar "Z:${app//\//\\}" 2>"$logs/verify.err" || true
   echo "== A client of the same bitness ($arch) creates each component and asks who it is"
   windows_run "$build/tools/com_client/TovrelComClient.exe" "${clsids[@]}" 2>"$logs/client.err" || true
 fi

@@ -1,6 +1,8 @@
 #pragma once
 // The checker's read-only seams on Win32: the registered classes of either registry view, and
 // a component's bytes and type library.
+#include <windows.h>
+
 #include "platform/classes_registry.h"
 #include "platform/component_files.h"
 
@@ -11,6 +13,9 @@ class Win32ClassesRegistry final : public ClassesRegistry {
   std::optional<std::wstring> Value(RegistryView view, const std::wstring& key,
                                     const std::wstring& name) override;
   std::vector<std::wstring> Subkeys(RegistryView view, const std::wstring& key) override;
+
+ private:
+  static std::optional<std::wstring> ReadText(HKEY key, const std::wstring& name);
 };
 
 class Win32ComponentFiles final : public ComponentFiles {
