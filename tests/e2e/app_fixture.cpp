@@ -8,6 +8,9 @@ std::wstring TovrelExe() { return ToWindowsPath(TOVREL_EXE_PATH); }
 std::wstring LoggingRegistrarExe() { return ToWindowsPath(LOGGING_REGISTRAR_PATH); }
 std::wstring RealRegistrarExe() { return ToWindowsPath(REGISTRAR_PATH); }
 std::wstring SampleADll() { return ToWindowsPath(SAMPLE_A_PATH); }
+std::wstring SampleDll(wchar_t letter) {
+    return ToWindowsPath(letter == L'A' ? SAMPLE_A_PATH : letter == L'B' ? SAMPLE_B_PATH : SAMPLE_C_PATH);
+}
 
 std::string ListFileBytes(const std::vector<std::wstring>& lines) {
     std::string bytes;

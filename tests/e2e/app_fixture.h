@@ -23,6 +23,7 @@ std::wstring TovrelExe();
 std::wstring LoggingRegistrarExe();
 std::wstring RealRegistrarExe();
 std::wstring SampleADll();
+std::wstring SampleDll(wchar_t letter);  // the sample servers A, B and C
 
 // The list file's bytes: lines in the ANSI code page joined by CR LF; the last line has
 // no terminator, as the reader allows.

@@ -1,6 +1,7 @@
 // TovrelCheck.exe on real folders under Wine: what it foresees is what Tovrel.exe then shows
 // and does on the same list, word for word, and it changes nothing itself.
 #include <algorithm>
+#include <functional>
 
 #include "app_fixture.h"
 
@@ -228,6 +229,108 @@ TEST_F(CheckerTest, EveryBackupNameTakenIsForeseen) {
     StartAndWaitForForm1();
     PressRegistrarAndFinish();
     EXPECT_EQ(ErrorLines(), check.Quoted(L"    línea de error: "));
+}
+
+
+// After a real run, /verificar reads each sample's registration back; each way a registration
+// is spoilt shows on its own line with exit code 1, and putting it right gives 0 again.
+class VerificationTest : public CheckerTest {
+protected:
+    static constexpr wchar_t kLetters[] = L"ABC";
+    static std::wstring ClassKey(wchar_t letter) {
+        return std::wstring(L"CLSID\\{6F1C2A10-3B4D-4E5F-8A91-2C3D4E5F6A0") + static_cast<wchar_t>(L'1' + (letter - L'A')) + L"}";
+    }
+    // The registry view of the other bitness than this program's (and the samples').
+    static REGSAM OtherView() { return sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY; }
+    static void DeleteClass(wchar_t letter, REGSAM view) {
+        const std::wstring key = L"Software\\Classes\\" + ClassKey(letter);
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, (key + L"\\InprocServer32").c_str(), view, 0);
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, (key + L"\\ProgID").c_str(), view, 0);
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), view, 0);
+    }
+    static void SetServer(wchar_t letter, REGSAM view, const std::wstring& server) {
+        HKEY key = nullptr;
+        const std::wstring path = L"Software\\Classes\\" + ClassKey(letter) + L"\\InprocServer32";
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr, &key,
+                                  nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(server.c_str()),
+                       static_cast<DWORD>((server.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    }
+    void SetUp() override {
+        CheckerTest::SetUp();
+        for (const wchar_t letter : std::wstring(kLetters)) {
+            DeleteClass(letter, 0);
+            DeleteClass(letter, OtherView());
+            CopyOrThrow(SampleDll(letter), InApp(std::wstring(L"TovrelSample") + letter + L".dll"));
+        }
+    }
+    void TearDown() override {
+        for (const wchar_t letter : std::wstring(kLetters)) {
+            Registrar(letter, L"/u /s");
+            DeleteClass(letter, OtherView());
+        }
+        CheckerTest::TearDown();
+    }
+    DWORD Registrar(wchar_t letter, const std::wstring& switches) {
+        return RunToEnd(L"\"" + InApp(L"regsvr32.exe") + L"\" TovrelSample" + letter + L".dll " + switches, folder_);
+    }
+    CheckOutput Verify() { return RunCheck(L"/verificar \"" + folder_ + L"\"", CheckExe(), WindowsFolder()); }
+};
+
+TEST_F(VerificationTest, TellsEachComponentsRegistrationAndEachWayItGoesWrong) {
+    Prepare({L"' muestras", L"TovrelSampleA.dll,", L"TovrelSampleB.dll,winpath$", L"TovrelSampleC.dll,Systempath$"},
+            RealRegistrarExe());
+    StartAndWaitForForm1();
+    PressRegistrarAndFinish();
+    // The registrar is not awaited by Tovrel: wait until every registration is complete.
+    CheckOutput check;
+    ASSERT_TRUE(PollUntil([&] { return (check = Verify()).exitCode == 0; })) << check.All();
+    EXPECT_EQ(check.Codes(), std::vector<std::wstring>{}) << check.All();
+    for (const wchar_t letter : std::wstring(kLetters)) {
+        const std::wstring dll = std::wstring(L"TovrelSample") + letter + L".dll";
+        const auto named = std::count_if(check.lines.begin(), check.lines.end(), [&](const std::wstring& line) {
+            return line.find(ClassKey(letter).substr(6)) != std::wstring::npos &&
+                   line.find(L"InprocServer32 " + InApp(dll) + L", el mismo archivo") != std::wstring::npos;
+        });
+        EXPECT_EQ(named, 1) << "sample " << char(letter) << "\n" << check.All();
+    }
+    EXPECT_EQ(std::count(check.lines.begin(), check.lines.end(),
+                         L"    correcto: registrado al archivo que entrega la lista"),
+              3)
+        << check.All();
+
+    struct Spoilt {
+        const char* what;
+        wchar_t letter;
+        std::function<void()> spoil;
+        const wchar_t* finding;
+    };
+    const Spoilt cases[] = {
+        {"a class key deleted", L'B', [&] { DeleteClass(L'B', 0); }, L"3 TVR020"},
+        {"the server path at a missing file", L'C',
+         [&] { SetServer(L'C', 0, JoinPath(folder_, L"no-existe\\TovrelSampleC.dll")); }, L"4 TVR021"},
+        {"unregistered with the registrar's /u", L'A', [&] { EXPECT_EQ(Registrar(L'A', L"/u /s"), 0u); },
+         L"2 TVR020"},
+        {"registered in the other bitness's view instead", L'A',
+         [&] {
+             EXPECT_EQ(Registrar(L'A', L"/u /s"), 0u);
+             SetServer(L'A', OtherView(), InApp(L"TovrelSampleA.dll"));
+         },
+         L"2 TVR023"},
+    };
+    for (const Spoilt& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.spoil();
+        check = Verify();
+        EXPECT_EQ(check.exitCode, 1u) << check.All();
+        EXPECT_EQ(check.Codes(), std::vector<std::wstring>{c.finding}) << check.All();
+        DeleteClass(c.letter, OtherView());
+        EXPECT_EQ(Registrar(c.letter, L"/s"), 0u);
+        check = Verify();
+        EXPECT_EQ(check.exitCode, 0u) << "put right again\n" << check.All();
+    }
 }
 
 }  // namespace
