@@ -18,6 +18,7 @@ enum class ErrorCause {
   BackupFailed,         // the file to be replaced could not be saved, so it is not replaced
   AllBackupNamesTaken,  // every numbered backup name is taken, so the file is not replaced
   FolderMissing,        // the copy's destination folder does not exist
+  DestinationHeld,      // the file the copy would replace is held open by another program
   CopyFailed,           // any other failure of the component's copy
   LaunchFailed,         // the registrar could not be started
 };

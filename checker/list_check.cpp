@@ -6,6 +6,7 @@
 
 #include "catalogue/list_line.h"
 #include "catalogue/startup.h"
+#include "checker/component_forecast.h"
 #include "checker/dry_run_ports.h"
 #include "checker/run_record.h"
 #include "platform/platform_error.h"
@@ -32,7 +33,10 @@ class Check {
   CheckResult Run() {
     if (StartUp()) {
       RunOnce();
-      if (result_.ending != Ending::Unreadable) ReviewLines();
+      if (result_.ending != Ending::Unreadable) {
+        ReviewLines();
+        if (ws_.components) ForecastComponents(*ws_.components);
+      }
     }
     Conclude();
     return std::move(result_);
@@ -180,7 +184,7 @@ class Check {
   // The file the registrar loads: the path given for CurrentPath$; otherwise what it is
   // handed, found in its own folder, the application folder.
   HandedComponent Handed(long number, const LineEffects& effects) const {
-    HandedComponent handed{number, effects.component, {}};
+    HandedComponent handed{number, effects.component, effects.component, {}};
     if (effects.placement->kind != PlacementKind::InPlace) {
       std::wstring folder;
       registration::SplitPath(effects.component, folder);
@@ -243,6 +247,12 @@ class Check {
             L"La carpeta de destino " + placement.folder + L" no existe: la copia fallaría y Tovrel añadiría " +
                 Quote(e.Text()) + L" al cuadro de errores (regsvr32.exe se iniciaría igualmente).");
         return;
+      case catalogue::ErrorCause::DestinationHeld:
+        Add(number, Severity::Error, FindingCode::DestinationHeld,
+            L"Otro programa tiene abierto el archivo que la copia reemplazaría en " + placement.folder +
+                L": la copia fallaría y Tovrel añadiría " + Quote(e.Text()) +
+                L" al cuadro de errores (regsvr32.exe se iniciaría igualmente). Cierre ese programa antes.");
+        return;
       case catalogue::ErrorCause::AllBackupNamesTaken:
         Add(number, Severity::Error, FindingCode::BackupNamesTaken,
             L"Los " + std::to_wstring(registration::kBackupNameCount) +
@@ -252,6 +262,16 @@ class Check {
       default:
         Add(number, Severity::Error, FindingCode::ErrorLine,
             L"Tovrel añadiría al cuadro de errores " + Quote(e.Text()) + L".");
+    }
+  }
+
+  void ForecastComponents(platform::ComponentFiles& components) {
+    for (const HandedComponent& handed : result_.handed) {
+      ComponentForecast forecast = ForecastComponent(handed, state_.AppPath, components);
+      for (LineReport& line : result_.lines) {
+        if (line.number == handed.line && !forecast.outcome.empty()) line.details.push_back(forecast.outcome);
+      }
+      for (Finding& finding : forecast.findings) result_.findings.push_back(std::move(finding));
     }
   }
 
@@ -269,8 +289,10 @@ class Check {
     if (result_.ending == Ending::Unreadable) {
       result_.exitCode = 2;
     } else {
+      const bool anyError = std::any_of(result_.findings.begin(), result_.findings.end(),
+                                        [](const Finding& f) { return f.severity == Severity::Error; });
       const bool clean = result_.ending == Ending::Finalizado && result_.messages == 0 && result_.errorLines == 0 &&
-                         !window_.registrarDisabled;
+                         !window_.registrarDisabled && !anyError;
       result_.exitCode = clean ? 0 : 1;
     }
   }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "catalogue/main_state.h"
+#include "platform/component_files.h"
 #include "platform/file_system.h"
 #include "platform/system_folders.h"
 #include "platform/text_comparer.h"
@@ -19,6 +20,9 @@ struct Workstation {
   platform::SystemFolders& folders;
   platform::TextComparer& text;
   std::wstring applicationFolder;  // where TovrelSvr.lst and regsvr32.exe are looked for
+  // When given, each component the run hands to the registrar is read as the registrar
+  // would load it (component_forecast.h).
+  platform::ComponentFiles* components = nullptr;
 };
 
 enum class Severity { Error, Warning };
@@ -37,12 +41,20 @@ enum class FindingCode {
   ListUnreadable = 11,     // TVR011
   ErrorLine = 12,          // TVR012: any other error line of the run
   NotBesideProgram = 13,   // TVR013: registered from the application folder, not there
+  DestinationHeld = 14,    // TVR014: the file a copy would replace is held open
+  // What the registrar would meet (read from the component's file):
+  NotAProgram = 15,        // TVR015: exit 3
+  WrongMachine = 16,       // TVR016: exit 3
+  EntryMissing = 17,       // TVR017: exit 4
+  DllMissing = 18,         // TVR018: an import the loader would not find; exit 3
+  DelayDllMissing = 19,    // TVR019: a delay-loaded DLL missing
+  Downgrade = 20,          // TVR020: an older version over a newer one
   // After a run (/verificar):
-  NotRegistered = 20,          // TVR020: no class of the component in its own view
-  ServerMissing = 21,          // TVR021: a class names a server file that does not exist
-  RegisteredToOtherFile = 22,  // TVR022: a class names another file than the list ships
-  OtherViewOnly = 23,          // TVR023: registered in the other bitness's view only
-  TypeLibraryMissing = 24,     // TVR024: its type library not registered, or its file gone
+  NotRegistered = 30,          // TVR030: no class of the component in its own view
+  ServerMissing = 31,          // TVR031: a class names a server file that does not exist
+  RegisteredToOtherFile = 32,  // TVR032: a class names another file than the list ships
+  OtherViewOnly = 33,          // TVR033: registered in the other bitness's view only
+  TypeLibraryMissing = 34,     // TVR034: its type library not registered, or its file gone
 };
 
 struct Finding {
@@ -64,6 +76,7 @@ enum class Ending { Finalizado, Stopped, NoRun, Unreadable };
 // One component as the run hands it to the registrar.
 struct HandedComponent {
   long line = 0;             // its line in the list
+  std::wstring argument;     // the component as the registrar's command line names it
   std::wstring file;         // the file the registrar loads, as a full path
   std::wstring destination;  // where the run places its copy; empty when it places none
 };

@@ -78,14 +78,15 @@ int Check(const std::wstring& folder, bool verify, Output& out) {
   platform::Win32TextComparer text;
   // Tovrel opened from its folder looks up relative names there.
   ::SetCurrentDirectoryW(folder.c_str());
+  platform::Win32ComponentFiles components;
   checker::Workstation workstation{files, textFiles, folders, text, folder};
   if (verify) {
     platform::Win32ClassesRegistry registry;
-    platform::Win32ComponentFiles components;
     const checker::VerificationResult result = checker::VerifyList(workstation, {registry, components, text});
     for (const std::wstring& line : checker::VerificationReportLines(result)) out.Line(line);
     return result.exitCode;
   }
+  workstation.components = &components;
   const checker::CheckResult result = checker::CheckList(workstation);
   for (const std::wstring& line : checker::ReportLines(result)) out.Line(line);
   return result.exitCode;

@@ -84,4 +84,9 @@ function(tovrel_discover_windows_tests target)
     "endif()\n")
   file(GENERATE OUTPUT "${base}_include.cmake" CONTENT "${content}")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${base}_include.cmake")
+  # The whole program in one run, for where starting a process is slow (the emulated
+  # machine, scripts/windows.sh): named BUILD.whole.TARGET, labelled "whole".
+  set(whole ${TOVREL_TEST_BUILD_NAME}.whole.${target})
+  add_test(NAME ${whole} COMMAND ${target} WORKING_DIRECTORY "${arg_WORKING_DIRECTORY}")
+  set_tests_properties(${whole} PROPERTIES TIMEOUT 3600 LABELS whole)
 endfunction()

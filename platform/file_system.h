@@ -16,6 +16,7 @@ enum class CopyObstacle {
   DestinationIsFolder,
   DestinationTaken,      // a file is there and the copy may not replace it
   DestinationProtected,  // a read-only, hidden or system file is there: never replaced
+  DestinationHeld,       // the file there is held open by a program that shares no writing
 };
 
 // What a file system says about one path.
@@ -59,7 +60,8 @@ class FileSystem {
   virtual bool FindNormalFile(const std::wstring& pattern) = 0;
 
   // Why copying `from` to `to` would be refused as the files stand now (JudgeCopy over this
-  // file system's answers), or nothing. Changes nothing. Copy asks it first.
+  // file system's answers, then whether a file it would replace is held open), or nothing.
+  // Changes nothing. Copy asks it first.
   virtual std::optional<CopyRefusal> WhyCopyRefused(const std::wstring& from, const std::wstring& to,
                                                     bool replaceExisting) = 0;
 

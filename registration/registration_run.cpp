@@ -121,8 +121,10 @@ class Run {
     try {
       ports_.files.Copy(from, to, true);
     } catch (const platform::CopyRefusedError& e) {
-      const bool noFolder = e.Obstacle() == platform::CopyObstacle::FolderMissing;
-      Fail(e.Description(), noFolder ? ErrorCause::FolderMissing : ErrorCause::CopyFailed);
+      const platform::CopyObstacle obstacle = e.Obstacle();
+      Fail(e.Description(), obstacle == platform::CopyObstacle::FolderMissing     ? ErrorCause::FolderMissing
+                            : obstacle == platform::CopyObstacle::DestinationHeld ? ErrorCause::DestinationHeld
+                                                                                  : ErrorCause::CopyFailed);
       return;
     } catch (const PlatformError& e) {
       Fail(e.Description(), ErrorCause::CopyFailed);

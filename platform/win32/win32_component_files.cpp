@@ -1,6 +1,8 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include <algorithm>
+
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_component_reading.h"
 
@@ -22,7 +24,88 @@ struct Released {
   void operator()(IUnknown* object) const noexcept { object->Release(); }
 };
 
+std::wstring FromSystem(UINT (WINAPI* query)(LPWSTR, UINT)) {
+  wchar_t buffer[MAX_PATH + 1] = {};
+  const UINT length = query(buffer, MAX_PATH + 1);
+  return length > 0 && length <= MAX_PATH ? std::wstring(buffer, length) : std::wstring();
+}
+
+bool RunsOn64BitWindows() {
+  if (sizeof(void*) == 8) return true;
+  BOOL wow64 = FALSE;
+  return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+}
+
 }  // namespace
+
+bool Win32ComponentFiles::Exists(const std::wstring& path) {
+  if (detail::HasEmbeddedNull(path)) return false;
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<std::array<std::uint16_t, 4>> Win32ComponentFiles::FileVersionOf(const std::wstring& path) {
+  if (detail::HasEmbeddedNull(path)) return std::nullopt;
+  DWORD ignored = 0;
+  const DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  if (size == 0) return std::nullopt;
+  std::vector<std::uint8_t> block(size);
+  if (!::GetFileVersionInfoW(path.c_str(), 0, size, block.data())) return std::nullopt;
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  if (!::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed ||
+      length < sizeof(VS_FIXEDFILEINFO)) {
+    return std::nullopt;
+  }
+  return std::array<std::uint16_t, 4>{HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+                                      HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS)};
+}
+
+LoaderEnvironment Win32ComponentFiles::LoaderEnvironmentFor(bool sixtyFourBit) {
+  LoaderEnvironment environment;
+  environment.windowsFolder = FromSystem(::GetWindowsDirectoryW);
+  if (!RunsOn64BitWindows() || sixtyFourBit == (sizeof(void*) == 8)) {
+    environment.systemFolder = FromSystem(::GetSystemDirectoryW);
+  } else if (sixtyFourBit) {
+    // A 32-bit checker reaches the 64-bit system folder past its redirection.
+    environment.systemFolder = environment.windowsFolder + L"\\Sysnative";
+  } else {
+    environment.systemFolder = FromSystem(::GetSystemWow64DirectoryW);
+  }
+  wchar_t current[MAX_PATH + 1] = {};
+  const DWORD currentLength = ::GetCurrentDirectoryW(MAX_PATH + 1, current);
+  if (currentLength > 0 && currentLength <= MAX_PATH) environment.currentFolder.assign(current, currentLength);
+  const DWORD pathLength = ::GetEnvironmentVariableW(L"PATH", nullptr, 0);
+  if (pathLength > 0) {
+    std::wstring path(pathLength, L'\0');
+    path.resize(::GetEnvironmentVariableW(L"PATH", path.data(), pathLength));
+    for (std::size_t start = 0; start <= path.size();) {
+      const std::size_t end = std::min(path.find(L';', start), path.size());
+      if (end > start) environment.pathFolders.push_back(path.substr(start, end - start));
+      start = end + 1;
+    }
+  }
+  HKEY known = nullptr;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager\\KnownDLLs", 0,
+                      KEY_READ | (sixtyFourBit ? KEY_WOW64_64KEY : KEY_WOW64_32KEY), &known) == ERROR_SUCCESS) {
+    wchar_t name[256];
+    wchar_t value[MAX_PATH];
+    for (DWORD index = 0;; ++index) {
+      DWORD nameLength = ARRAYSIZE(name);
+      DWORD valueBytes = sizeof(value);
+      DWORD type = 0;
+      if (::RegEnumValueW(known, index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(value),
+                          &valueBytes) != ERROR_SUCCESS) {
+        break;
+      }
+      if (type == REG_SZ && valueBytes >= sizeof(wchar_t)) {
+        environment.knownDlls.emplace_back(value, valueBytes / sizeof(wchar_t) - 1);
+      }
+    }
+    ::RegCloseKey(known);
+  }
+  return environment;
+}
 
 std::optional<std::vector<std::uint8_t>> Win32ComponentFiles::Read(const std::wstring& path) {
   if (detail::HasEmbeddedNull(path)) return std::nullopt;

@@ -20,6 +20,9 @@ class Win32ClassesRegistry final : public ClassesRegistry {
 
 class Win32ComponentFiles final : public ComponentFiles {
  public:
+  bool Exists(const std::wstring& path) override;
+  std::optional<std::array<std::uint16_t, 4>> FileVersionOf(const std::wstring& path) override;
+  LoaderEnvironment LoaderEnvironmentFor(bool sixtyFourBit) override;
   std::optional<std::vector<std::uint8_t>> Read(const std::wstring& path) override;
   std::optional<TypeLibrary> TypeLibraryOf(const std::wstring& path) override;
 };

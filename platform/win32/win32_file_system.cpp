@@ -62,17 +62,15 @@ Facts FactsOf(const std::wstring& path) {
   return {{true, (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0, (attributes & kProtected) != 0}};
 }
 
-// A file in use or held open without sharing: the same refusal as a copy writing over it
-// would meet, and before a large copy is written in vain.
-void RefuseHeldDestination(const std::wstring& to) {
-  if (::GetFileAttributesW(to.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+// A file in use or held open without sharing: asked for the access that replacing it needs,
+// writing nothing and closing at once. The error of that refusal, or ERROR_SUCCESS.
+DWORD HeldDestinationError(const std::wstring& to) {
   detail::UniqueHandle probe(::CreateFileW(to.c_str(), GENERIC_WRITE | DELETE,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                            OPEN_EXISTING, 0, nullptr));
-  if (probe.get() == INVALID_HANDLE_VALUE) {
-    probe.release();
-    ThrowLastError();
-  }
+  if (probe.get() != INVALID_HANDLE_VALUE) return ERROR_SUCCESS;
+  probe.release();
+  return ::GetLastError();
 }
 
 void CopyContents(HANDLE from, HANDLE to) {
@@ -171,9 +169,15 @@ std::optional<CopyRefusal> Win32FileSystem::WhyCopyRefused(const std::wstring& f
     return CopyRefusal{CopyObstacle::InvalidName, DescribeWin32Error(ERROR_INVALID_NAME)};
   }
   const Facts source = FactsOf(from);
+  const Facts destination = FactsOf(to);
   const std::optional<CopyObstacle> obstacle =
-      JudgeCopy(source.facts, FactsOf(FolderOf(to)).facts, FactsOf(to).facts, replaceExisting);
-  if (!obstacle) return std::nullopt;
+      JudgeCopy(source.facts, FactsOf(FolderOf(to)).facts, destination.facts, replaceExisting);
+  if (!obstacle) {
+    if (!destination.facts.exists) return std::nullopt;
+    const DWORD held = HeldDestinationError(to);
+    if (held == ERROR_SUCCESS) return std::nullopt;
+    return CopyRefusal{CopyObstacle::DestinationHeld, DescribeWin32Error(held)};
+  }
   DWORD error = ERROR_ACCESS_DENIED;
   switch (*obstacle) {
     case CopyObstacle::InvalidName: error = ERROR_INVALID_NAME; break;
@@ -182,7 +186,8 @@ std::optional<CopyRefusal> Win32FileSystem::WhyCopyRefused(const std::wstring& f
     case CopyObstacle::DestinationTaken: error = ERROR_FILE_EXISTS; break;
     case CopyObstacle::SourceIsFolder:
     case CopyObstacle::DestinationIsFolder:
-    case CopyObstacle::DestinationProtected: break;
+    case CopyObstacle::DestinationProtected:
+    case CopyObstacle::DestinationHeld: break;
   }
   return CopyRefusal{*obstacle, DescribeWin32Error(error)};
 }
@@ -191,7 +196,6 @@ void Win32FileSystem::Copy(const std::wstring& from, const std::wstring& to, boo
   if (std::optional<CopyRefusal> refusal = WhyCopyRefused(from, to, replaceExisting)) {
     throw CopyRefusedError(std::move(*refusal));
   }
-  RefuseHeldDestination(to);
 
   detail::UniqueHandle source(::CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));

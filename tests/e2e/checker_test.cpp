@@ -308,17 +308,17 @@ TEST_F(VerificationTest, TellsEachComponentsRegistrationAndEachWayItGoesWrong) {
         const wchar_t* finding;
     };
     const Spoilt cases[] = {
-        {"a class key deleted", L'B', [&] { DeleteClass(L'B', 0); }, L"3 TVR020"},
+        {"a class key deleted", L'B', [&] { DeleteClass(L'B', 0); }, L"3 TVR030"},
         {"the server path at a missing file", L'C',
-         [&] { SetServer(L'C', 0, JoinPath(folder_, L"no-existe\\TovrelSampleC.dll")); }, L"4 TVR021"},
+         [&] { SetServer(L'C', 0, JoinPath(folder_, L"no-existe\\TovrelSampleC.dll")); }, L"4 TVR031"},
         {"unregistered with the registrar's /u", L'A', [&] { EXPECT_EQ(Registrar(L'A', L"/u /s"), 0u); },
-         L"2 TVR020"},
+         L"2 TVR030"},
         {"registered in the other bitness's view instead", L'A',
          [&] {
              EXPECT_EQ(Registrar(L'A', L"/u /s"), 0u);
              SetServer(L'A', OtherView(), InApp(L"TovrelSampleA.dll"));
          },
-         L"2 TVR023"},
+         L"2 TVR033"},
     };
     for (const Spoilt& c : cases) {
         SCOPED_TRACE(c.what);

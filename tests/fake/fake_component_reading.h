@@ -7,6 +7,7 @@
 #include <set>
 #include <utility>
 
+#include "inspection/pe_image.h"
 #include "platform/classes_registry.h"
 #include "platform/component_files.h"
 
@@ -59,6 +60,21 @@ class FakeComponentFiles final : public platform::ComponentFiles {
  public:
   std::map<std::wstring, std::vector<std::uint8_t>> files;
   std::map<std::wstring, platform::TypeLibrary> typeLibraries;
+  platform::LoaderEnvironment environment32;
+  platform::LoaderEnvironment environment64;
+
+  bool Exists(const std::wstring& path) override { return files.count(path) != 0; }
+  // The version as the portable reader finds it in the file's bytes.
+  std::optional<std::array<std::uint16_t, 4>> FileVersionOf(const std::wstring& path) override {
+    const auto it = files.find(path);
+    if (it == files.end()) return std::nullopt;
+    const auto version = inspection::ReadPeImage(it->second).fileVersion;
+    if (!version) return std::nullopt;
+    return version->parts;
+  }
+  platform::LoaderEnvironment LoaderEnvironmentFor(bool sixtyFourBit) override {
+    return sixtyFourBit ? environment64 : environment32;
+  }
 
   std::optional<std::vector<std::uint8_t>> Read(const std::wstring& path) override {
     const auto it = files.find(path);

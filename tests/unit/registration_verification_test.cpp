@@ -47,7 +47,7 @@ struct Workstation {
                  L"", L"C:\\App\\comp.tlb");
   }
   ComponentVerification Verify() {
-    return VerifyComponent(HandedComponent{7, kShipped, kPlaced}, {registry, files, text});
+    return VerifyComponent(HandedComponent{7, L"comp.ocx", kShipped, kPlaced}, {registry, files, text});
   }
 };
 
