@@ -265,13 +265,22 @@ class Check {
     }
   }
 
+  // A list may hand the same file many times: it is read once.
   void ForecastComponents(platform::ComponentFiles& components) {
+    std::map<std::wstring, ComponentForecast> read;
+    std::map<long, LineReport*> lineReports;
+    for (LineReport& line : result_.lines) lineReports.emplace(line.number, &line);
     for (const HandedComponent& handed : result_.handed) {
-      ComponentForecast forecast = ForecastComponent(handed, state_.AppPath, components);
-      for (LineReport& line : result_.lines) {
-        if (line.number == handed.line && !forecast.outcome.empty()) line.details.push_back(forecast.outcome);
+      const std::wstring key = handed.file + L"\n" + handed.argument + L"\n" + handed.destination;
+      auto known = read.find(key);
+      if (known == read.end()) known = read.emplace(key, ForecastComponent(handed, state_.AppPath, components)).first;
+      const ComponentForecast& forecast = known->second;
+      const auto report = lineReports.find(handed.line);
+      if (report != lineReports.end() && !forecast.outcome.empty()) report->second->details.push_back(forecast.outcome);
+      for (Finding finding : forecast.findings) {
+        finding.line = handed.line;
+        result_.findings.push_back(std::move(finding));
       }
-      for (Finding& finding : forecast.findings) result_.findings.push_back(std::move(finding));
     }
   }
 

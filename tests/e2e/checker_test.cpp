@@ -110,6 +110,18 @@ TEST_F(CheckerTest, ForeseesTovrelsMessagesErrorLinesBackupsAndLaunchesWordForWo
     WriteBytes(target, "viejo");
     WriteBytes(JoinPath(sys, stem + L"c.000"), "antiguo");
     for (const wchar_t* end : {L"dll", L"000", L"001", L"002"}) RemoveAtEnd(JoinPath(sys, stem + L"c." + end));
+    // A file the copy would replace, held open by a program that lets others read it (as a
+    // loaded DLL is): it is backed up, but not replaced.
+    WriteBytes(InApp(stem + L"held.dll"), "nuevo");
+    const std::wstring held = JoinPath(WindowsFolder(), stem + L"held.dll");
+    WriteBytes(held, "en uso");
+    for (const wchar_t* end : {L"dll", L"000"}) RemoveAtEnd(JoinPath(WindowsFolder(), stem + L"held." + end));
+    HANDLE holder = CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    struct Closer {
+        HANDLE handle;
+        ~Closer() { CloseHandle(handle); }
+    } closeHolder{holder};
     const std::vector<std::wstring> lines = {
         L"' lista de prueba",
         stem + L"a.dll,",                             // 2
@@ -119,15 +131,19 @@ TEST_F(CheckerTest, ForeseesTovrelsMessagesErrorLinesBackupsAndLaunchesWordForWo
         stem + L"cry.dll,Crystal$",                   // 6: no Crystal folder
         L"sin coma",                                  // 7
         copied + L",Systempath$",                     // 8: the same again: backed up under 002
-        stem + L"x.dll,Systempath$,x",                // 9: stops the run
-        stem + L"a.dll, "};                           // 10: never reached
+        stem + L"held.dll,winpath$",                  // 9: the file it replaces is held open
+        stem + L"x.dll,Systempath$,x",                // 10: stops the run
+        stem + L"a.dll, "};                           // 11: never reached
     Prepare(lines);
     const std::vector<std::wstring> before = FileNamesMatching(folder_, L"*");
 
     const CheckOutput check = Check();
     EXPECT_EQ(check.exitCode, 1u) << check.All();
-    const std::vector<std::wstring> codes = {L"4 TVR005", L"5 TVR006", L"6 TVR007", L"7 TVR003",
-                                             L"8 TVR009", L"9 TVR001", L"10 TVR002"};
+    // The components here are text, not programs: each one the registrar would be handed
+    // also has TVR015 (regsvr32.exe would end with code 3).
+    const std::vector<std::wstring> codes = {L"2 TVR015", L"3 TVR015", L"4 TVR005", L"5 TVR006", L"6 TVR007",
+                                             L"6 TVR015", L"7 TVR003", L"8 TVR009", L"8 TVR015", L"9 TVR014",
+                                             L"9 TVR015", L"10 TVR001", L"11 TVR002"};
     EXPECT_EQ(check.Codes(), codes) << check.All();
     EXPECT_EQ(FileNamesMatching(folder_, L"*"), before);
     EXPECT_EQ(ContentsOf(target), "viejo");
@@ -165,14 +181,17 @@ TEST_F(CheckerTest, ForeseesTovrelsMessagesErrorLinesBackupsAndLaunchesWordForWo
     EXPECT_EQ(CommandLines(WaitForLaunches(LaunchLog(), commands.size())), commands);
     EXPECT_EQ(check.After(L"    copia de respaldo: "),
               (std::vector<std::wstring>{target + L" -> " + JoinPath(sys, stem + L"c.001"),
-                                         target + L" -> " + JoinPath(sys, stem + L"c.002")}));
+                                         target + L" -> " + JoinPath(sys, stem + L"c.002"),
+                                         held + L" -> " + JoinPath(WindowsFolder(), stem + L"held.000")}));
+    EXPECT_EQ(ContentsOf(held), "en uso");
     EXPECT_EQ(ContentsOf(JoinPath(sys, stem + L"c.001")), "viejo");
     EXPECT_EQ(ContentsOf(JoinPath(sys, stem + L"c.002")), "nuevo");
 }
 
 TEST_F(CheckerTest, ExitCodesItsOwnFolderAndWhatStartUpPassesOver) {
     const std::wstring stem = UniqueStem(L"ok");
-    WriteBytes(InApp(stem + L"a.dll"), "x");
+    // A component the registrar can load: a real COM server of this build's bitness.
+    CopyOrThrow(SampleADll(), InApp(stem + L"a.dll"));
     Prepare({L"' limpia", stem + L"a.dll,"});
     CheckOutput clean = Check();
     EXPECT_EQ(clean.exitCode, 0u) << clean.All();
@@ -224,7 +243,8 @@ TEST_F(CheckerTest, EveryBackupNameTakenIsForeseen) {
     }
     Prepare({stem + L".dll,winpath$"});
     const CheckOutput check = Check();
-    EXPECT_EQ(check.Codes(), std::vector<std::wstring>{L"1 TVR008"}) << check.All();
+    // The component is text, not a program: TVR015 besides.
+    EXPECT_EQ(check.Codes(), (std::vector<std::wstring>{L"1 TVR008", L"1 TVR015"})) << check.All();
 
     StartAndWaitForForm1();
     PressRegistrarAndFinish();
