@@ -252,6 +252,80 @@ TEST_F(CheckerTest, EveryBackupNameTakenIsForeseen) {
 }
 
 
+// What the registrar would meet, foreseen on components that fail for real, against the
+// registrar itself run on the same file from the same folder: its exit code, and the missing
+// DLL named on the right line.
+TEST_F(CheckerTest, ForeseesWhatTheRegistrarMeetsOnComponentsThatFail) {
+    const std::wstring fixtures = ToWindowsPath(TOVREL_BROKEN_COMPONENTS);
+    const std::wstring beside = JoinPath(folder_, L"junto");
+    ASSERT_TRUE(CreateDirectoryW(beside.c_str(), nullptr));
+    for (const wchar_t* name : {L"imports_absent.dll", L"needs_helper.dll", L"no_register.dll", L"delay_absent.dll",
+                                L"not_a_program.ocx"}) {
+        CopyOrThrow(JoinPath(fixtures, name), InApp(name));
+    }
+    CopyOrThrow(JoinPath(fixtures, L"needs_helper.dll"), JoinPath(beside, L"needs_helper.dll"));
+    CopyOrThrow(JoinPath(fixtures, L"helper.dll"), JoinPath(beside, L"helper.dll"));
+    // An older build in the list, over a newer one where the run would copy it.
+    CopyOrThrow(JoinPath(fixtures, L"old\\versioned.ocx"), InApp(L"versioned.ocx"));
+    const std::wstring newer = JoinPath(WindowsFolder(), L"versioned.ocx");
+    CopyOrThrow(JoinPath(fixtures, L"new\\versioned.ocx"), newer);
+    RemoveAtEnd(newer);
+    RemoveAtEnd(JoinPath(WindowsFolder(), L"versioned.000"));
+
+    struct Row {
+        std::wstring line;
+        std::wstring handed;   // what the registrar is given
+        std::wstring finding;  // "N TVRnnn", or empty
+        std::wstring named;    // a DLL the finding (and Wine's loader) names
+        DWORD registrarExit;
+    };
+    const Row rows[] = {
+        {L"imports_absent.dll,", L"imports_absent.dll", L"2 TVR018", L"absent_runtime.dll", 3},
+        {L"needs_helper.dll,", L"needs_helper.dll", L"3 TVR018", L"helper.dll", 3},
+        {JoinPath(beside, L"needs_helper.dll") + L",CurrentPath$", JoinPath(beside, L"needs_helper.dll"),
+         L"4 TVR018", L"helper_runtime.dll", 3},
+        {L"no_register.dll,", L"no_register.dll", L"5 TVR017", L"", 4},
+        {L"delay_absent.dll,", L"delay_absent.dll", L"6 TVR019", L"delayed_runtime.dll", 0},
+        {L"versioned.ocx,winpath$", L"versioned.ocx", L"7 TVR020", L"", 0},
+        {L"not_a_program.ocx,", L"not_a_program.ocx", L"8 TVR015", L"", 3},
+    };
+    std::vector<std::wstring> lines = {L"' componentes que fallan"};
+    std::vector<std::wstring> expected;
+    for (const Row& row : rows) {
+        lines.push_back(row.line);
+        expected.push_back(row.finding);
+    }
+    Prepare(lines, RealRegistrarExe());
+    const CheckOutput check = Check();
+    EXPECT_EQ(check.exitCode, 1u) << check.All();
+    ASSERT_EQ(check.Codes(), expected) << check.All();
+
+    wchar_t debug[256] = L"";
+    const bool hadDebug = GetEnvironmentVariableW(L"WINEDEBUG", debug, 256) > 0;
+    SetEnvironmentVariableW(L"WINEDEBUG", L"-all,err+module");  // Wine's loader says what it misses
+    for (const Row& row : rows) {
+        SCOPED_TRACE(ToUtf8(row.line));
+        const std::wstring number = row.finding.substr(0, row.finding.find(L' '));
+        const auto finding = std::find_if(check.lines.begin(), check.lines.end(), [&](const std::wstring& line) {
+            return StartsWith(line, L"TovrelSvr.lst(" + number + L")");
+        });
+        ASSERT_NE(finding, check.lines.end());
+        if (!row.named.empty()) EXPECT_NE(finding->find(row.named), std::wstring::npos) << ToUtf8(*finding);
+        if (row.registrarExit != 0) {
+            EXPECT_NE(finding->find(L"código " + std::to_wstring(row.registrarExit)), std::wstring::npos)
+                << ToUtf8(*finding);
+        }
+        // Wine's loader writes what it misses to the error stream this test inherited, not
+        // to the registrar's: it stands in this test's log beside the result.
+        const CheckOutput registrar = RunCheck(L"/s \"" + row.handed + L"\"", InApp(L"regsvr32.exe"), folder_);
+        EXPECT_EQ(registrar.exitCode, row.registrarExit) << registrar.All();
+    }
+    SetEnvironmentVariableW(L"WINEDEBUG", hadDebug ? debug : nullptr);
+    for (const wchar_t* name : {L"delay_absent.dll", L"versioned.ocx"}) {
+        RunCheck(L"/u /s \"" + std::wstring(name) + L"\"", InApp(L"regsvr32.exe"), folder_);
+    }
+}
+
 // After a real run, /verificar reads each sample's registration back; each way a registration
 // is spoilt shows on its own line with exit code 1, and putting it right gives 0 again.
 class VerificationTest : public CheckerTest {
