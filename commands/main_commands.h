@@ -22,9 +22,8 @@ class MainCommands {
   // is ignored, so the first run's reading stays intact). Nothing when ignored.
   std::optional<registration::RunOutcome> RegistrarClick();
   void MarcarClick();
+  // The index's answer, for the fuzzer that holds it against the literal scan.
   bool ArchSeleccionado(const std::wstring& nombre);
-
-  const catalogue::MainState& State() const { return state_; }
 
  private:
   platform::Ports& ports_;

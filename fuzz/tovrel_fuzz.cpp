@@ -53,7 +53,7 @@ class Workstation {
     } catch (...) {
       Require(false, "start-up threw");
     }
-    launcher_.appPath = commands_.State().AppPath;
+    launcher_.appPath = appPath_;
     CheckAfterStartup(*started);
     if (*started != StartupResult::Ready) return;
 
@@ -228,9 +228,8 @@ class Workstation {
     Require(fake_.textFiles.OpenCount() == 1, "the list is not open while a run yields");
     if (action & 0x01) window_.showRegistrarMessages = !window_.showRegistrarMessages;
     if (action & 0x02) {
-      const std::int16_t fileNum = commands_.State().FileNum;
       const std::optional<RunOutcome> nested = commands_.RegistrarClick();
-      Require(!nested.has_value() && fake_.textFiles.OpenCount() == 1 && commands_.State().FileNum == fileNum,
+      Require(!nested.has_value() && fake_.textFiles.OpenCount() == 1,
               "a press during a run disturbed the run's reading");
     }
     if (action & 0x04) commands_.MarcarClick();

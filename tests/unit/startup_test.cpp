@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
+#include "catalogue/checklist_selection.h"
 #include "catalogue/startup.h"
 #include "catalogue/startup_messages.h"
-#include "commands/main_commands.h"
+#include "commands/window_report.h"
 #include "tests/unit/workstation.h"
 
 namespace tovrel::testing {
@@ -14,11 +15,16 @@ using platform::MessageIcon;
 
 class StartupTest : public ::testing::Test {
  protected:
-  catalogue::StartupResult Load() { return commands_.Load(); }
-  const catalogue::MainState& State() const { return commands_.State(); }
+  catalogue::StartupResult Load() { return catalogue::RunStartup(state_, index_, ws_.ports, report_); }
+  const catalogue::MainState& State() const { return state_; }
+  bool ArchSeleccionado(const std::wstring& nombre) {
+    return catalogue::ArchSeleccionado(nombre, index_, ws_.checklist, ws_.text);
+  }
 
   Workstation ws_;
-  commands::MainCommands commands_{ws_.ports, ws_.window};
+  catalogue::MainState state_;
+  catalogue::ChecklistIndex index_;
+  commands::WindowReport report_{ws_.window};
 };
 
 TEST_F(StartupTest, ReadyListsEveryEntryLineAsReadAndChecked) {
@@ -48,8 +54,8 @@ TEST_F(StartupTest, ReadyListsEveryEntryLineAsReadAndChecked) {
 
   // The index built while filling answers for the listed texts.
   ws_.checklist.entries[1].checked = false;
-  EXPECT_FALSE(commands_.ArchSeleccionado(L" B.OCX,WINPATH$,X"));
-  EXPECT_TRUE(commands_.ArchSeleccionado(L"c.dll,otro"));
+  EXPECT_FALSE(ArchSeleccionado(L" B.OCX,WINPATH$,X"));
+  EXPECT_TRUE(ArchSeleccionado(L"c.dll,otro"));
 }
 
 TEST_F(StartupTest, EmptyOrCommentOnlyListStartsNormallyWithNothingListed) {
