@@ -11,7 +11,9 @@ set -euo pipefail
 # files, for one test.
 packages=(cmake make mingw-w64 mingw-w64-tools googletest wine64 xvfb x11-apps imagemagick xdotool debootstrap gcc python3)
 if [ "${1:-}" != "--run" ]; then
-  packages+=(g++ clang libclang-rt-dev libgtest-dev libgmock-dev libbenchmark-dev gcovr qemu-system-x86 e2fsprogs python3-pefile)
+  # pandoc: the release's guide as one HTML page.
+  packages+=(g++ clang libclang-rt-dev libgtest-dev libgmock-dev libbenchmark-dev gcovr qemu-system-x86 e2fsprogs python3-pefile
+             pandoc)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the release from the committed tree (HEAD, exported afresh: nothing uncommitted or
 # ignored gets in) into dist/Tovrel-<version>.zip: the i686 Tovrel.exe and TovrelCheck.exe,
-# stripped, the operator's guide, a sample TovrelSvr.lst and SHA256SUMS.
+# stripped, the operator's guide as one self-contained HTML page (made from docs/ with pandoc,
+# the screenshots inside it), a sample TovrelSvr.lst and SHA256SUMS.
 # The same commit gives the same bytes in any folder at any time.
 #   scripts/package.sh                  build dist/Tovrel-<version>.zip
 #   scripts/package.sh --verify-twice   build it twice in two fresh folders, compare byte for byte
@@ -36,7 +37,9 @@ build_release() {
     echo "package: the executables still carry symbols" >&2
     exit 1
   fi
-  cp "$work/src/docs/guia-del-operador.md" "$stage/"
+  # The guide as an operator opens it on Windows: one page, its pictures inside, no network.
+  (cd "$work/src/docs" && pandoc guia-del-operador.md --from gfm --to html5 --standalone --self-contained \
+     --metadata title="Tovrel: guía del operador" --metadata lang=es --output "$stage/guia-del-operador.html")
   cp "$work/src/demo/TovrelSvr.lst" "$stage/"
   python3 "$work/src/scripts/pe-stamps.py" "$stage/Tovrel.exe" "$stage/TovrelCheck.exe" >/dev/null \
     || { echo "package: a time stamp is left in an executable" >&2; python3 "$work/src/scripts/pe-stamps.py" "$stage"/*.exe >&2; exit 1; }
@@ -45,7 +48,7 @@ build_release() {
     echo "package: build folders found in the executables above" >&2
     exit 1
   fi
-  (cd "$stage" && sha256sum guia-del-operador.md Tovrel.exe TovrelCheck.exe TovrelSvr.lst >SHA256SUMS)
+  (cd "$stage" && sha256sum guia-del-operador.html Tovrel.exe TovrelCheck.exe TovrelSvr.lst >SHA256SUMS)
   SOURCE_DATE_EPOCH="$epoch" python3 - "$work/stage" "$name" "$out/$name.zip" <<'PY'
 import os, sys, time, zipfile
 stage, name, target = sys.argv[1:]
