@@ -71,6 +71,8 @@ std::optional<std::wstring> FillChecklist(MainState& state, ChecklistIndex& inde
   try {
     ListReader reader(state, ports.textFiles);
     std::wstring line;
+    // Counted here: asking the list costs a message per entry.
+    int listed = list.Count();
     while (reader.Next(line)) {
       if (ClassifyLine(line) != LineKind::Entry) continue;
       const long number = reader.LineNumber();
@@ -81,13 +83,13 @@ std::optional<std::wstring> FillChecklist(MainState& state, ChecklistIndex& inde
                                 ErrorCause::LinePassedOver});
         continue;
       }
-      if (list.Count() >= platform::Checklist::kMaxEntries) {
+      if (listed >= platform::Checklist::kMaxEntries) {
         ++counts.beyondLimit;
         report.EntryBeyondLimit(number, line);
         continue;
       }
       list.Append(line);
-      const int added = list.Count() - 1;
+      const int added = listed++;
       list.SetChecked(added, true);
       index.Add(added, line, ports.text);
       report.EntryListed(number, line);

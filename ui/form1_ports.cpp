@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <climits>
 #include <cmath>
 #include <vector>
 
@@ -101,7 +102,7 @@ void Form1::Append(const std::wstring& text) {
   HWND list = Control(kList1);
   LVITEMW item{};
   item.mask = LVIF_TEXT;
-  item.iItem = ListView_GetItemCount(list);
+  item.iItem = INT_MAX;  // past the last entry: appended, with no count asked first
   item.pszText = const_cast<wchar_t*>(text.c_str());
   SetLastError(ERROR_SUCCESS);
   if (ListView_InsertItem(list, &item) < 0) {

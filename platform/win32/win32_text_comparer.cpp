@@ -1,3 +1,4 @@
+#include <array>
 #include <climits>
 
 #include "platform/win32/win32_platform.h"
@@ -30,6 +31,13 @@ std::string Win32TextComparer::SortKey(std::wstring_view text) {
   // A length of 0 is refused; the empty text is passed null-terminated instead.
   const wchar_t* source = text.empty() ? L"" : TextPointer(text);
   const int length = text.empty() ? -1 : TextLength(text);
+  // A key fits this buffer for any ordinary entry: one call instead of asking for the size.
+  std::array<char, 512> small;
+  const int fitted = ::LCMapStringEx(LOCALE_NAME_USER_DEFAULT, kFlags, source, length,
+                                     reinterpret_cast<wchar_t*>(small.data()), static_cast<int>(small.size()),
+                                     nullptr, nullptr, 0);
+  if (fitted > 0) return std::string(small.data(), static_cast<std::size_t>(fitted));
+  if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER) ThrowLastError();
   const int needed = ::LCMapStringEx(LOCALE_NAME_USER_DEFAULT, kFlags, source, length, nullptr, 0, nullptr,
                                      nullptr, 0);
   if (needed <= 0) ThrowLastError();

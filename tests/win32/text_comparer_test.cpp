@@ -37,6 +37,8 @@ TEST(TextComparerTest, SortKeysAreEqualExactlyWhenTextsAreEqual) {
       L"\u00EB", L"n", L"\u00F1", L"\u00D1", L"u", L"\u00FC", L"\u00DC", L"c", L"\u00E7", L"\u00C7",
       L"Facturaci\u00F3n.ocx", L"FACTURACI\u00D3N.OCX", L"facturacion.ocx", L"co-op", L"coop", L"CO-OP",
       L"a'b", L"ab", L"A'B", L"x,y", L"x;y", L"1", L"10", L"\u00AA", L"\u00BA",
+      // Keys longer than the comparer's first buffer: the texts differ only at the end.
+      std::wstring(300, L'c') + L".dll", std::wstring(300, L'C') + L".DLL", std::wstring(300, L'c') + L".dlm",
   };
   Win32TextComparer text;
   std::vector<std::string> keys;
