@@ -18,7 +18,10 @@ protected:
     }
 
     HWND Open() {
-        // The pointer must not rest where the window appears, or it lights a step itself.
+        // The pointer must not rest where the window appears, or it lights a step itself. It is
+        // moved twice: a platform that believes it is in the corner already (a desktop started
+        // afresh) would not move it at all.
+        SetCursorPos(1, 1);
         SetCursorPos(0, 0);
         PostCommand(form1_, kCmdRegEFc, Control(kCmdRegEFc));
         return factura_ = WaitForWindow(app_->id(), kFrmeFacturaClassName);
