@@ -1,4 +1,6 @@
 // The e-invoice window, opened through the main window's hidden button.
+#include <cstdio>
+
 #include "app_fixture.h"
 
 namespace e2e {
@@ -24,7 +26,23 @@ protected:
         SetCursorPos(1, 1);
         SetCursorPos(0, 0);
         PostCommand(form1_, kCmdRegEFc, Control(kCmdRegEFc));
-        return factura_ = WaitForWindow(app_->id(), kFrmeFacturaClassName);
+        factura_ = WaitForWindow(app_->id(), kFrmeFacturaClassName);
+        // Now and then Wine still hands the new window a pointer move from where the pointer
+        // stood before it was put in the corner. Only when the platform says the pointer is
+        // over the window is that undone, as the operator's pointer crossing the background
+        // would; a step lit with the pointer elsewhere still fails the tests.
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(factura_, WM_NULL, 0, 0, AnswerFlags(), AnswerTimeoutMs(), &ignored);
+        POINT pointer{};
+        RECT window{};
+        if (GetCursorPos(&pointer) && GetWindowRect(factura_, &window) && PtInRect(&window, pointer)) {
+            std::printf("the pointer stands over the new window at %ld,%ld: crossing the background\n",
+                        pointer.x, pointer.y);
+            SetCursorPos(0, 0);
+            PostMessageW(factura_, WM_MOUSEMOVE, 0, MAKELPARAM(2, 350));
+            SendMessageTimeoutW(factura_, WM_NULL, 0, 0, AnswerFlags(), AnswerTimeoutMs(), &ignored);
+        }
+        return factura_;
     }
 
     HWND Label(int id) const { return Child(factura_, id); }
