@@ -178,7 +178,10 @@ TEST_F(CheckerTest, ForeseesTovrelsMessagesErrorLinesBackupsAndLaunchesWordForWo
     EXPECT_EQ(TextOf(Control(kLblMensaje)), check.Quoted(L"    estado: ").back());
     EXPECT_EQ(SortedPrintable(ErrorLines()), SortedPrintable(errorLines));
     EXPECT_EQ(ErrorLines(), errorLines);
-    EXPECT_EQ(CommandLines(WaitForLaunches(LaunchLog(), commands.size())), commands);
+    // Tovrel starts the registrars in the order the checker foresaw, but does not wait for
+    // them: they write their log lines in the order they get to it.
+    EXPECT_EQ(SortedPrintable(CommandLines(WaitForLaunches(LaunchLog(), commands.size()))),
+              SortedPrintable(commands));
     EXPECT_EQ(check.After(L"    copia de respaldo: "),
               (std::vector<std::wstring>{target + L" -> " + JoinPath(sys, stem + L"c.001"),
                                          target + L" -> " + JoinPath(sys, stem + L"c.002"),
