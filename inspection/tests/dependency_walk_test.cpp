@@ -143,9 +143,9 @@ TEST(DependencyWalk, EveryDllTheLoaderWouldNotGetWithItsChain) {
       SCOPED_TRACE(arch + ": " + l.what);
       MemoryFiles files;
       const std::vector<std::uint8_t> bytes = FixtureBytes(arch, l.component);
-      for (const auto& [folder, spec] : l.put) {
+      for (const auto& [folder, placed] : l.put) {
         // "fixture", "other:fixture" (the other bitness's build), "fixture>name" (put under name)
-        std::string fixture = spec, as;
+        std::string fixture = placed, as;
         std::string from = arch;
         if (fixture.rfind("other:", 0) == 0) from = other, fixture = fixture.substr(6);
         if (const auto renamed = fixture.find('>'); renamed != std::string::npos)
