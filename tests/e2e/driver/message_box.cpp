@@ -1,5 +1,6 @@
 #include "message_box.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "text.h"
@@ -98,11 +99,14 @@ MessageBoxSeen WaitForMessageBox(DWORD processId, milliseconds timeout) {
     if (!PollUntil([&] { return !(boxes = MessageBoxesOf(processId)).empty(); }, timeout))
         throw WaitFailed{L"no message box appeared; the process has: " +
                          FromUtf8(DescribeWindows(processId))};
-    // The icon is read from the screen: wait until the box has painted it.
+    // A thread that was busy for seconds before it showed the box counts as hung until its
+    // dialog loop takes the first message, and a hung thread answers no question: read the box
+    // once it answers. The icon is read from the screen: wait until the box has painted it.
     HWND box = boxes.front();
     MessageBoxSeen seen;
-    PollUntil([&] { return (seen = ReadMessageBox(box)).icon != BoxIcon::Other; },
-              milliseconds(3000));
+    PollUntil([&] {
+        return Answers(box, milliseconds(500)) && (seen = ReadMessageBox(box)).icon != BoxIcon::Other;
+    }, std::max(timeout, milliseconds(3000)));
     return seen;
 }
 
