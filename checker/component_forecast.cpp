@@ -1,16 +1,16 @@
 #include "checker/component_forecast.h"
 
 #include "catalogue/main_state.h"
-#include "inspection/registration_forecast.h"
+#include "loader/registration_forecast.h"
 #include "platform/path_text.h"
 
 namespace tovrel::checker {
 namespace {
 
-using inspection::DependencyFault;
+using loader::DependencyFault;
 
 // The walk reads through the checker's seam.
-class SeamImageFiles final : public inspection::ImageFiles {
+class SeamImageFiles final : public loader::ImageFiles {
  public:
   explicit SeamImageFiles(platform::ComponentFiles& files) : files_(files) {}
   bool Exists(const std::wstring& path) override { return files_.Exists(path); }
@@ -21,16 +21,16 @@ class SeamImageFiles final : public inspection::ImageFiles {
 };
 
 std::wstring Bits(std::uint16_t machine) {
-  return machine == inspection::kMachineI386    ? L"32 bits (i386)"
-         : machine == inspection::kMachineAmd64 ? L"64 bits (AMD64)"
-                                                : L"la máquina " + inspection::MachineName(machine);
+  return machine == loader::kMachineI386    ? L"32 bits (i386)"
+         : machine == loader::kMachineAmd64 ? L"64 bits (AMD64)"
+                                                : L"la máquina " + loader::MachineName(machine);
 }
 
 std::wstring Exit(int code) { return L"regsvr32.exe terminaría con el código " + std::to_wstring(code); }
 
-std::wstring DependencyText(const inspection::DependencyFinding& finding) {
+std::wstring DependencyText(const loader::DependencyFinding& finding) {
   const std::wstring dll = finding.chain.back();
-  const std::wstring chain = L" (" + inspection::ChainText(finding.chain) + L")";
+  const std::wstring chain = L" (" + loader::ChainText(finding.chain) + L")";
   switch (finding.fault) {
     case DependencyFault::kMissing: return L"falta " + dll + chain;
     case DependencyFault::kUnreadable: return L"no se puede leer " + finding.path + chain;
@@ -41,7 +41,7 @@ std::wstring DependencyText(const inspection::DependencyFinding& finding) {
 }
 
 std::wstring VersionText(const std::array<std::uint16_t, 4>& parts) {
-  return inspection::FileVersion{parts}.Text();
+  return loader::FileVersion{parts}.Text();
 }
 
 }  // namespace
@@ -54,44 +54,44 @@ ComponentForecast ForecastComponent(const HandedComponent& component, const std:
   };
   const std::optional<std::vector<std::uint8_t>> bytes = files.Read(component.file);
   if (!bytes) return result;  // not there: the run's own findings say so
-  const inspection::PeImage image = inspection::ReadPeImage(*bytes);
+  const loader::PeImage image = loader::ReadPeImage(*bytes);
   const std::wstring name = platform::SplitAtLastBackslash(component.file).name;
 
   std::uint16_t registrarMachine = image.machine;
   if (const auto registrar = files.Read(applicationFolder + catalogue::kRegistrarFileName)) {
-    const inspection::PeImage registrarImage = inspection::ReadPeImage(*registrar);
+    const loader::PeImage registrarImage = loader::ReadPeImage(*registrar);
     if (registrarImage.IsProgram()) registrarMachine = registrarImage.machine;
   }
   const platform::LoaderEnvironment environment =
-      files.LoaderEnvironmentFor(image.machine != inspection::kMachineI386);
-  inspection::SearchOrder order;
-  order.firstFolder = inspection::FirstSearchFolder(component.argument, applicationFolder);
+      files.LoaderEnvironmentFor(image.machine != loader::kMachineI386);
+  loader::SearchOrder order;
+  order.firstFolder = loader::FirstSearchFolder(component.argument, applicationFolder);
   order.systemFolder = environment.systemFolder;
   order.windowsFolder = environment.windowsFolder;
   order.currentFolder = environment.currentFolder;
   order.pathFolders = environment.pathFolders;
   order.knownDlls = environment.knownDlls;
   SeamImageFiles imageFiles(files);
-  const inspection::RegistrationForecast forecast =
-      inspection::ForecastRegistration(name, image, registrarMachine, order, imageFiles, false);
+  const loader::RegistrationForecast forecast =
+      loader::ForecastRegistration(name, image, registrarMachine, order, imageFiles, false);
 
   if (!forecast.notProgram.empty()) {
     add(Severity::Error, FindingCode::NotAProgram,
-        component.file + L" no es un programa ni una biblioteca: " + Exit(inspection::kRegistrarLoadFailed) + L".");
+        component.file + L" no es un programa ni una biblioteca: " + Exit(loader::kRegistrarLoadFailed) + L".");
   } else if (forecast.wrongMachine) {
     add(Severity::Error, FindingCode::WrongMachine,
         name + L" es de " + Bits(image.machine) + L" y el regsvr32.exe de la carpeta, de " + Bits(registrarMachine) +
-            L": no puede cargarlo; " + Exit(inspection::kRegistrarLoadFailed) + L".");
+            L": no puede cargarlo; " + Exit(loader::kRegistrarLoadFailed) + L".");
   }
-  for (const inspection::DependencyFinding& finding : forecast.dependencies.errors) {
+  for (const loader::DependencyFinding& finding : forecast.dependencies.errors) {
     add(Severity::Error, FindingCode::DllMissing,
-        DependencyText(finding) + L": " + name + L" no se carga; " + Exit(inspection::kRegistrarLoadFailed) + L".");
+        DependencyText(finding) + L": " + name + L" no se carga; " + Exit(loader::kRegistrarLoadFailed) + L".");
   }
-  if (forecast.entryMissing && forecast.registrarExit == inspection::kRegistrarEntryMissing) {
+  if (forecast.entryMissing && forecast.registrarExit == loader::kRegistrarEntryMissing) {
     add(Severity::Error, FindingCode::EntryMissing,
-        name + L" no exporta DllRegisterServer: " + Exit(inspection::kRegistrarEntryMissing) + L".");
+        name + L" no exporta DllRegisterServer: " + Exit(loader::kRegistrarEntryMissing) + L".");
   }
-  for (const inspection::DependencyFinding& finding : forecast.dependencies.warnings) {
+  for (const loader::DependencyFinding& finding : forecast.dependencies.warnings) {
     add(Severity::Warning, FindingCode::DelayDllMissing,
         L"carga diferida: " + DependencyText(finding) + L"; el registro puede funcionar, pero " + name +
             L" fallará la primera vez que la use.");
@@ -99,7 +99,7 @@ ComponentForecast ForecastComponent(const HandedComponent& component, const std:
   if (!component.destination.empty()) {
     const auto shipped = files.FileVersionOf(component.file);
     const auto replaced = files.FileVersionOf(component.destination);
-    if (shipped && replaced && inspection::FileVersion{*shipped} < inspection::FileVersion{*replaced}) {
+    if (shipped && replaced && loader::FileVersion{*shipped} < loader::FileVersion{*replaced}) {
       add(Severity::Warning, FindingCode::Downgrade,
           L"la versión " + VersionText(*shipped) + L" de " + name + L" es más antigua que la " +
               VersionText(*replaced) + L" que reemplazaría en " + component.destination + L".");

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cwctype>
 
-#include "inspection/pe_image.h"
+#include "loader/pe_image.h"
 #include "platform/path_text.h"
 
 namespace tovrel::checker {
@@ -86,13 +86,13 @@ class Verifier {
             L"no se puede leer " + component_.file + L": no está registrado");
       return result_;
     }
-    const inspection::PeImage image = inspection::ReadPeImage(*shipped_);
+    const loader::PeImage image = loader::ReadPeImage(*shipped_);
     if (!image.IsProgram()) {
       Error(FindingCode::NotRegistered,
             component_.file + L" no es un programa: no puede estar registrado");
       return result_;
     }
-    view_ = image.machine == inspection::kMachineI386 ? RegistryView::Bits32 : RegistryView::Bits64;
+    view_ = image.machine == loader::kMachineI386 ? RegistryView::Bits32 : RegistryView::Bits64;
     result_.view = view_;
     result_.typeLibrary = ports_.files.TypeLibraryOf(component_.file);
 

@@ -17,10 +17,10 @@ phase "  build: host, x86_64, i686" "$root/scripts/build.sh" host win64 win32
 echo "== Host unit tests"
 find build/host -name '*.gcda' -delete 2>/dev/null || true
 phase "  host unit tests" ctest --test-dir build/host --output-on-failure -j2 --output-junit ctest-junit.xml
-echo "== Line coverage of the logic (catalogue/, registration/, commands/, checker/, inspection/) by the host tests"
-gcovr --root "$root" --filter 'catalogue/' --filter 'registration/' --filter 'commands/' --filter 'checker/' --filter 'inspection/' --exclude-unreachable-branches \
+echo "== Line coverage of the logic (catalogue/, registration/, commands/, checker/, loader/) by the host tests"
+gcovr --root "$root" --filter 'catalogue/' --filter 'registration/' --filter 'commands/' --filter 'checker/' --filter 'loader/' --exclude-unreachable-branches \
       --print-summary build/host >build/coverage.txt 2>&1 || true
-grep -E '^(lines|TOTAL|catalogue/|registration/|commands/|checker/|inspection/)' build/coverage.txt || cat build/coverage.txt
+grep -E '^(lines|TOTAL|catalogue/|registration/|commands/|checker/|loader/)' build/coverage.txt || cat build/coverage.txt
 
 source "$root/scripts/windows.sh"
 status=0

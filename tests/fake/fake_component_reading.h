@@ -7,7 +7,7 @@
 #include <set>
 #include <utility>
 
-#include "inspection/pe_image.h"
+#include "loader/pe_image.h"
 #include "platform/classes_registry.h"
 #include "platform/component_files.h"
 
@@ -68,7 +68,7 @@ class FakeComponentFiles final : public platform::ComponentFiles {
   std::optional<std::array<std::uint16_t, 4>> FileVersionOf(const std::wstring& path) override {
     const auto it = files.find(path);
     if (it == files.end()) return std::nullopt;
-    const auto version = inspection::ReadPeImage(it->second).fileVersion;
+    const auto version = loader::ReadPeImage(it->second).fileVersion;
     if (!version) return std::nullopt;
     return version->parts;
   }

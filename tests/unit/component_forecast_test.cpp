@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "inspection/tests/fixture_files.h"
+#include "loader/tests/fixture_files.h"
 #include "tests/fake/fake_component_reading.h"
 
 namespace tovrel::checker {
@@ -58,13 +58,13 @@ TEST(ComponentForecastTest, EachWayTheRegistrarWouldFailIsTold) {
     }
     const std::string name = std::string(row.fixture).substr(std::string(row.fixture).rfind('/') + 1);
     const std::wstring component = kApp + std::wstring(name.begin(), name.end());
-    files.files[component] = inspection::testing::FixtureBytes(row.componentArch, row.fixture);
+    files.files[component] = loader::testing::FixtureBytes(row.componentArch, row.fixture);
     files.files[std::wstring(kApp) + L"regsvr32.exe"] =
-        inspection::testing::FixtureBytes(row.registrarArch, "new/versioned.ocx");
+        loader::testing::FixtureBytes(row.registrarArch, "new/versioned.ocx");
     HandedComponent handed{4, std::wstring(name.begin(), name.end()), component, {}};
     if (row.replaced) {
       handed.destination = L"C:\\Windows\\" + std::wstring(name.begin(), name.end());
-      files.files[handed.destination] = inspection::testing::FixtureBytes(row.componentArch, row.replaced);
+      files.files[handed.destination] = loader::testing::FixtureBytes(row.componentArch, row.replaced);
     }
     const ComponentForecast forecast = ForecastComponent(handed, kApp, files);
     std::vector<std::pair<FindingCode, Severity>> codes;

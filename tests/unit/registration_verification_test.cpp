@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "inspection/tests/fixture_files.h"
+#include "loader/tests/fixture_files.h"
 #include "tests/fake/fake_component_reading.h"
 #include "tests/fake/fake_text.h"
 
@@ -30,7 +30,7 @@ struct Workstation {
   // model, ProgID and type library, all in its own view.
   explicit Workstation(const char* arch, bool withTypeLibrary = true) {
     view = std::string(arch) == "i686" ? RegistryView::Bits32 : RegistryView::Bits64;
-    const auto bytes = inspection::testing::FixtureBytes(arch, "new/versioned.ocx");
+    const auto bytes = loader::testing::FixtureBytes(arch, "new/versioned.ocx");
     files.files[kShipped] = bytes;
     files.files[kPlaced] = bytes;
     files.files[L"C:\\App\\comp.tlb"] = {1, 2, 3};
@@ -61,7 +61,7 @@ std::vector<std::pair<FindingCode, Severity>> Codes(const ComponentVerification&
 }
 
 TEST(RegistrationVerificationTest, ARegistrationAsTheRegistrarLeavesItIsReportedWhole) {
-  for (const char* arch : inspection::testing::kArches) {
+  for (const char* arch : loader::testing::kArches) {
     SCOPED_TRACE(arch);
     Workstation station(arch);
     const ComponentVerification verified = station.Verify();
@@ -122,7 +122,7 @@ TEST(RegistrationVerificationTest, EachWayARegistrationGoesWrongHasItsFinding) {
       {"the shipped file is missing", [&](Workstation& w) { w.files.files.erase(kShipped); },
        {{FindingCode::NotRegistered, Severity::Error}}, false},
   };
-  for (const char* arch : inspection::testing::kArches) {
+  for (const char* arch : loader::testing::kArches) {
     for (const Case& c : cases) {
       SCOPED_TRACE(std::string(arch) + ": " + c.what);
       Workstation station(arch);
@@ -135,7 +135,7 @@ TEST(RegistrationVerificationTest, EachWayARegistrationGoesWrongHasItsFinding) {
 }
 
 TEST(RegistrationVerificationTest, WithoutATypeLibraryTheClassesAreFoundByTheirServersName) {
-  for (const char* arch : inspection::testing::kArches) {
+  for (const char* arch : loader::testing::kArches) {
     SCOPED_TRACE(arch);
     Workstation station(arch, /*withTypeLibrary=*/false);
     // Another component's class, whose server has another name, is not this one's.

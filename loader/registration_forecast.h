@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "inspection/dependency_walk.h"
-#include "inspection/pe_image.h"
+#include "loader/dependency_walk.h"
+#include "loader/pe_image.h"
 
-namespace tovrel::inspection {
+namespace tovrel::loader {
 
 inline constexpr int kRegistrarLoadFailed = 3;
 inline constexpr int kRegistrarEntryMissing = 4;
@@ -33,4 +33,4 @@ RegistrationForecast ForecastRegistration(const std::wstring& componentName, con
                                           std::uint16_t registrarMachine, const SearchOrder& order,
                                           ImageFiles& files, bool unregister);
 
-}  // namespace tovrel::inspection
+}  // namespace tovrel::loader

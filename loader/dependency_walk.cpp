@@ -1,9 +1,9 @@
-#include "inspection/dependency_walk.h"
+#include "loader/dependency_walk.h"
 
 #include <deque>
 #include <set>
 
-namespace tovrel::inspection {
+namespace tovrel::loader {
 namespace {
 
 struct Pending {
@@ -96,4 +96,4 @@ std::wstring ChainText(const std::vector<std::wstring>& chain) {
   return text;
 }
 
-}  // namespace tovrel::inspection
+}  // namespace tovrel::loader

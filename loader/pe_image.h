@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tovrel::inspection {
+namespace tovrel::loader {
 
 inline constexpr std::uint16_t kMachineI386 = 0x014C;
 inline constexpr std::uint16_t kMachineAmd64 = 0x8664;
@@ -78,4 +78,4 @@ inline PeImage ReadPeImage(const std::vector<std::uint8_t>& bytes) {
 // "i386", "AMD64", or the number in hex ("0xAA64").
 std::wstring MachineName(std::uint16_t machine);
 
-}  // namespace tovrel::inspection
+}  // namespace tovrel::loader

@@ -1,9 +1,9 @@
-#include "inspection/pe_image.h"
+#include "loader/pe_image.h"
 
 #include <algorithm>
 #include <cwchar>
 
-namespace tovrel::inspection {
+namespace tovrel::loader {
 namespace {
 
 constexpr std::uint16_t kFileExecutableImage = 0x0002;
@@ -353,4 +353,4 @@ PeImage ReadPeImage(const std::uint8_t* data, std::size_t size) {
   return image;
 }
 
-}  // namespace tovrel::inspection
+}  // namespace tovrel::loader

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "inspection/pe_image.h"
+#include "loader/pe_image.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ std::string Joined(std::vector<std::string> names, bool sort) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  using namespace tovrel::inspection;
+  using namespace tovrel::loader;
   for (int i = 1; i < argc; ++i) {
     std::ifstream in(argv[i], std::ios::binary);
     if (!in) {

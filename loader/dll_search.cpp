@@ -1,6 +1,6 @@
-#include "inspection/dll_search.h"
+#include "loader/dll_search.h"
 
-namespace tovrel::inspection {
+namespace tovrel::loader {
 namespace {
 
 bool HasFolder(const std::wstring& name) { return name.find_first_of(L"\\/") != std::wstring::npos; }
@@ -57,4 +57,4 @@ DllLocation LocateDll(const std::wstring& importName, const SearchOrder& order, 
   return {};
 }
 
-}  // namespace tovrel::inspection
+}  // namespace tovrel::loader

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "inspection/dll_search.h"
-#include "inspection/pe_image.h"
+#include "loader/dll_search.h"
+#include "loader/pe_image.h"
 
-namespace tovrel::inspection {
+namespace tovrel::loader {
 
 // The files the walk may look at: the platform's file system on Windows, a map in tests.
 class ImageFiles {
@@ -56,4 +56,4 @@ DependencyReport WalkDependencies(const std::wstring& componentName, const PeIma
 // "comp.ocx -> helper.dll -> missing.dll"
 std::wstring ChainText(const std::vector<std::wstring>& chain);
 
-}  // namespace tovrel::inspection
+}  // namespace tovrel::loader

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace tovrel::inspection {
+namespace tovrel::loader {
 
 // The folders searched, in order, after API sets and KnownDLLs. All of them for the
 // component's bitness: a 32-bit component's system folder is the 32-bit one.
@@ -52,4 +52,4 @@ std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
 // ASCII letters folded to lower case, nothing else changed: how the loader compares names.
 std::wstring FoldName(const std::wstring& name);
 
-}  // namespace tovrel::inspection
+}  // namespace tovrel::loader

@@ -1,15 +1,15 @@
 // The reading of a component's file, on the failing components built for both bitnesses and
 // on damaged copies of them.
-#include "inspection/pe_image.h"
+#include "loader/pe_image.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
 
-#include "inspection/tests/fixture_files.h"
+#include "loader/tests/fixture_files.h"
 
-namespace tovrel::inspection {
+namespace tovrel::loader {
 namespace {
 
 using testing::FixtureBytes;
@@ -206,4 +206,4 @@ TEST(PeImage, OddButLoadableTables) {
 }
 
 }  // namespace
-}  // namespace tovrel::inspection
+}  // namespace tovrel::loader

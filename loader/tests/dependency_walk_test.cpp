@@ -1,7 +1,7 @@
 // The loader's search order, and the walk over a component's imports on the failing
 // components' real bytes laid out in an in-memory machine.
-#include "inspection/dependency_walk.h"
-#include "inspection/registration_forecast.h"
+#include "loader/dependency_walk.h"
+#include "loader/registration_forecast.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,9 @@
 #include <cwctype>
 #include <map>
 
-#include "inspection/tests/fixture_files.h"
+#include "loader/tests/fixture_files.h"
 
-namespace tovrel::inspection {
+namespace tovrel::loader {
 namespace {
 
 using testing::FixtureBytes;
@@ -255,4 +255,4 @@ TEST(RegistrationForecast, TheExitCodeTheRegistrarGives) {
 }
 
 }  // namespace
-}  // namespace tovrel::inspection
+}  // namespace tovrel::loader

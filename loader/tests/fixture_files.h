@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace tovrel::inspection::testing {
+namespace tovrel::loader::testing {
 
 inline const char* const kArches[] = {"i686", "x86_64"};
 
@@ -18,4 +18,4 @@ inline std::vector<std::uint8_t> FixtureBytes(const std::string& arch, const std
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-}  // namespace tovrel::inspection::testing
+}  // namespace tovrel::loader::testing

@@ -4,10 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "inspection/pe_image.h"
+#include "loader/pe_image.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const tovrel::inspection::PeImage image = tovrel::inspection::ReadPeImage(data, size);
+  const tovrel::loader::PeImage image = tovrel::loader::ReadPeImage(data, size);
   // An answer is either a program or a reason why not.
   if (image.IsProgram() == !image.problem.empty()) __builtin_trap();
   return 0;

@@ -1,6 +1,6 @@
-#include "inspection/registration_forecast.h"
+#include "loader/registration_forecast.h"
 
-namespace tovrel::inspection {
+namespace tovrel::loader {
 
 RegistrationForecast ForecastRegistration(const std::wstring& componentName, const PeImage& component,
                                           std::uint16_t registrarMachine, const SearchOrder& order,
@@ -22,4 +22,4 @@ RegistrationForecast ForecastRegistration(const std::wstring& componentName, con
   return forecast;
 }
 
-}  // namespace tovrel::inspection
+}  // namespace tovrel::loader
