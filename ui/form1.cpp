@@ -96,9 +96,8 @@ SIZE CaptionSpace(HWND control, Form1ControlKind kind, UINT dpi, HFONT font) {
 
 }  // namespace
 
-Form1::Form1()
-    : ports_{files_, textFiles_, folders_, processes_, comparer_, *this, *this},
-      commands_(ports_, *this),
+Form1::Form1(platform::ProcessLauncher& processes)
+    : processes_(processes),
       headingBrush_(CreateSolidBrush(kHeadingColour)),
       panelBrush_(CreateSolidBrush(kPanelColour)) {}
 
@@ -126,7 +125,7 @@ bool Form1::Create() {
 
 void Form1::Load(int showCommand) {
   try {
-    commands_.Load();
+    if (commands_) commands_->Load();
   } catch (...) {
     ReportUnexpectedFailure(hwnd_);
   }
@@ -140,7 +139,7 @@ void Form1::CreateControls() {
   for (const Form1Control& control : kForm1Controls) {
     controls_[static_cast<size_t>(control.id - kList1)] = CreateControl(control);
   }
-  ConfigureCheckList(Control(kList1));
+  list1_.Attach(Control(kList1));
   // Label2 must paint above the panel that holds it; Frame1 clips it out.
   SetWindowPos(Control(kLabel2), HWND_TOP, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -155,19 +154,6 @@ HWND Form1::CreateControl(const Form1Control& control) {
                          GetModuleHandleW(nullptr), nullptr);
 }
 
-void Form1::ConfigureCheckList(HWND list) {
-  ListView_SetExtendedListViewStyleEx(list, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
-  LVCOLUMNW column{};
-  column.mask = LVCF_WIDTH;
-  column.cx = 0;
-  ListView_InsertColumn(list, 0, &column);
-}
-
-void Form1::FitListColumn() {
-  // The one column fills the list's client width, whether or not a scroll bar shows.
-  ListView_SetColumnWidth(Control(kList1), 0, LVSCW_AUTOSIZE_USEHEADER);
-}
-
 void Form1::ApplyLayout(UINT dpi) {
   SizeClientArea(hwnd_, kForm1ClientWidth, kForm1ClientHeight, dpi);
   for (const Form1Control& control : kForm1Controls) {
@@ -176,7 +162,7 @@ void Form1::ApplyLayout(UINT dpi) {
                  TwipsToPixels(control.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
   }
   ApplyFonts(dpi);
-  FitListColumn();
+  list1_.FitColumn();
 }
 
 void Form1::ApplyFonts(UINT dpi) {
@@ -232,10 +218,12 @@ void Form1::OnCommand(int id, int code) {
   switch (id) {
     case kCmdRegistrar:
       // A disabled button cannot be pressed; a forged command must not run either.
-      if (code == BN_CLICKED && IsWindowEnabled(Control(kCmdRegistrar))) commands_.RegistrarClick();
+      if (code == BN_CLICKED && IsWindowEnabled(Control(kCmdRegistrar)) && commands_) {
+        commands_->RegistrarClick();
+      }
       break;
     case kCmdMarcar:
-      if (code == BN_CLICKED) commands_.MarcarClick();
+      if (code == BN_CLICKED && commands_) commands_->MarcarClick();
       break;
     case kCmdSalir:
       // Ends at once, even from inside a run's yield; launched registrars go on by themselves.

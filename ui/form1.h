@@ -7,14 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/checklist.h"
-#include "platform/main_window.h"
-#include "platform/ports.h"
-#include "platform/win32/win32_platform.h"
 #include "commands/main_commands.h"
+#include "platform/main_window.h"
+#include "platform/process_launcher.h"
 #include "ui/base_window.h"
 #include "ui/control_ids.h"
 #include "ui/gdi_handles.h"
+#include "ui/list_view_checklist.h"
 
 namespace tovrel::ui {
 
@@ -23,16 +22,19 @@ struct Form1Control;
 
 class Form1 final : public BaseWindow<Form1>,
                     public platform::MainWindow,
-                    public platform::WindowTexts,
-                    public platform::Checklist {
+                    public platform::WindowTexts {
  public:
-  Form1();
+  // `processes` starts what the e-invoice window opens.
+  explicit Form1(platform::ProcessLauncher& processes);
   ~Form1() override;
 
   // Creates the window and its controls, hidden.
   bool Create();
+  // The commands its buttons press.
+  void Forward(commands::MainCommands& commands) { commands_ = &commands; }
   // Start-up, then the window appears with the focus in the checklist.
   void Load(int showCommand);
+  ListViewChecklist& List1() { return list1_; }
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -52,24 +54,12 @@ class Form1 final : public BaseWindow<Form1>,
   void SetErrorText(const std::wstring& text) override;
   void AppendErrorText(const std::wstring& text) override;
 
-  // List1 as the logic's checklist.
-  void Clear() override;
-  void Append(const std::wstring& text) override;
-  int Count() override;
-  std::wstring Text(int index) override;
-  bool Checked(int index) override;
-  void SetChecked(int index, bool checked) override;
-  void BeginUpdate() override;
-  void EndUpdate() override;
-
  private:
   // Handles kept from creation: under Wine every GetDlgItem is a round trip to the
   // server, which a fill or a run of 32,767 entries would pay several times per entry.
   HWND Control(int id) const { return controls_[static_cast<size_t>(id - kList1)]; }
   void CreateControls();
   HWND CreateControl(const Form1Control& control);
-  void ConfigureCheckList(HWND list);
-  void FitListColumn();
   void ApplyLayout(UINT dpi);
   void ApplyFonts(UINT dpi);
 
@@ -83,14 +73,9 @@ class Form1 final : public BaseWindow<Form1>,
   bool OnSetCursor(HWND target, UINT hitTest);
   void OnDestroy();
 
-  platform::Win32FileSystem files_;
-  platform::Win32TextFileSystem textFileSystem_;
-  platform::TextFiles textFiles_{textFileSystem_};
-  platform::Win32SystemFolders folders_;
-  platform::Win32ProcessLauncher processes_;
-  platform::Win32TextComparer comparer_;
-  platform::Ports ports_;
-  commands::MainCommands commands_;
+  platform::ProcessLauncher& processes_;
+  commands::MainCommands* commands_ = nullptr;
+  ListViewChecklist list1_;
 
   std::vector<UniqueFont> fonts_;  // each control's, in table order
   UniqueBrush headingBrush_;

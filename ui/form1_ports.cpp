@@ -1,22 +1,16 @@
-// Form1 as the logic sees it: the main window's operations and List1 as a checklist.
+// Form1 as the logic sees it: the main window's operations and the texts it shows.
 #include "ui/form1.h"
 
 #include <commctrl.h>
 
-#include <climits>
 #include <cmath>
 #include <vector>
 
-#include "platform/platform_error.h"
 #include "ui/control_ids.h"
 #include "ui/message_loop.h"
 
 namespace tovrel::ui {
 namespace {
-
-constexpr UINT kUncheckedImage = 1;
-constexpr UINT kCheckedImage = 2;
-constexpr size_t kMaxTextBuffer = size_t{1} << 20;  // far beyond any line of the list file
 
 UINT IconStyle(platform::MessageIcon icon) {
   switch (icon) {
@@ -92,65 +86,5 @@ bool Form1::ShowRegistrarMessages() {
 }
 
 void Form1::YieldToEvents() { PumpPendingMessages(hwnd_); }
-
-void Form1::Clear() {
-  ListView_DeleteAllItems(Control(kList1));
-  FitListColumn();
-}
-
-void Form1::Append(const std::wstring& text) {
-  HWND list = Control(kList1);
-  LVITEMW item{};
-  item.mask = LVIF_TEXT;
-  item.iItem = INT_MAX;  // past the last entry: appended, with no count asked first
-  item.pszText = const_cast<wchar_t*>(text.c_str());
-  SetLastError(ERROR_SUCCESS);
-  if (ListView_InsertItem(list, &item) < 0) {
-    const DWORD error = GetLastError();
-    throw platform::PlatformError(error != ERROR_SUCCESS
-                                      ? platform::DescribeWin32Error(error)
-                                      : platform::DescribeWin32Error(ERROR_NOT_ENOUGH_MEMORY));
-  }
-}
-
-int Form1::Count() { return ListView_GetItemCount(Control(kList1)); }
-
-std::wstring Form1::Text(int index) {
-  HWND list = Control(kList1);
-  // The list tells how much it copied, not how long the text is: grow until it fits.
-  std::vector<wchar_t> buffer(256);
-  for (;;) {
-    LVITEMW item{};
-    item.iSubItem = 0;
-    item.pszText = buffer.data();
-    item.cchTextMax = static_cast<int>(buffer.size());
-    const LRESULT copied = SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(index),
-                                        reinterpret_cast<LPARAM>(&item));
-    if (copied < static_cast<LRESULT>(buffer.size()) - 1 || buffer.size() >= kMaxTextBuffer) {
-      return std::wstring(buffer.data(), static_cast<size_t>(copied > 0 ? copied : 0));
-    }
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
-bool Form1::Checked(int index) {
-  const UINT state = ListView_GetItemState(Control(kList1), index, LVIS_STATEIMAGEMASK);
-  return (state >> 12) == kCheckedImage;
-}
-
-void Form1::SetChecked(int index, bool checked) {
-  ListView_SetItemState(Control(kList1), index,
-                        INDEXTOSTATEIMAGEMASK(checked ? kCheckedImage : kUncheckedImage),
-                        LVIS_STATEIMAGEMASK);
-}
-
-void Form1::BeginUpdate() { SendMessageW(Control(kList1), WM_SETREDRAW, FALSE, 0); }
-
-void Form1::EndUpdate() {
-  HWND list = Control(kList1);
-  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-  FitListColumn();
-  InvalidateRect(list, nullptr, TRUE);
-}
 
 }  // namespace tovrel::ui

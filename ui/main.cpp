@@ -5,7 +5,7 @@
 #include <objbase.h>
 
 #include "platform/win32/win32_platform.h"
-#include "ui/form1.h"
+#include "ui/main_application.h"
 #include "ui/message_loop.h"
 
 namespace {
@@ -34,8 +34,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   InitCommonControlsEx(&controls);
   ComApartment com;
 
-  tovrel::ui::Form1 form;
-  if (!form.Create()) return 1;
-  form.Load(showCommand);
-  return tovrel::ui::RunMessageLoop(form.Window());
+  tovrel::ui::MainApplication application;
+  if (!application.Start(showCommand)) return 1;
+  return tovrel::ui::RunMessageLoop(application.MainForm().Window());
 }

@@ -1,6 +1,6 @@
 // The main window's own behaviour: its checklist and window operations, the keyboard, the
 // hidden e-invoice button and the end of the program with its last window.
-#include "ui/form1.h"
+#include "ui/main_application.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -46,11 +46,13 @@ class Form1Test : public ::testing::Test {
   }
   std::vector<bool> Marks() {
     std::vector<bool> marks;
-    for (int i = 0; i < form_.Count(); ++i) marks.push_back(form_.Checked(i));
+    for (int i = 0; i < list_.Count(); ++i) marks.push_back(list_.Checked(i));
     return marks;
   }
 
-  Form1 form_;
+  MainApplication application_;
+  Form1& form_ = application_.MainForm();
+  ListViewChecklist& list_ = form_.List1();
 };
 
 // Every control that shows a caption, as the table lists them.
@@ -105,28 +107,28 @@ INSTANTIATE_TEST_SUITE_P(Dpi, Form1CaptionAtDpiTest, test::kDpis, test::DpiName)
 
 TEST_F(Form1Test, TheChecklistKeepsTextsAndMarks) {
   const std::wstring longLine = std::wstring(700, L'x') + L".ocx,Systempath$";
-  form_.BeginUpdate();
-  form_.Append(L"  uno.dll ,winpath$");
-  form_.Append(longLine);
-  form_.Append(L"tres.ocx\t,Crystal$");
-  form_.EndUpdate();
-  ASSERT_EQ(form_.Count(), 3);
-  EXPECT_EQ(form_.Text(0), L"  uno.dll ,winpath$");
-  EXPECT_EQ(form_.Text(1), longLine);  // longer than any first guess at a buffer
-  EXPECT_EQ(form_.Text(2), L"tres.ocx\t,Crystal$");
+  list_.BeginUpdate();
+  list_.Append(L"  uno.dll ,winpath$");
+  list_.Append(longLine);
+  list_.Append(L"tres.ocx\t,Crystal$");
+  list_.EndUpdate();
+  ASSERT_EQ(list_.Count(), 3);
+  EXPECT_EQ(list_.Text(0), L"  uno.dll ,winpath$");
+  EXPECT_EQ(list_.Text(1), longLine);  // longer than any first guess at a buffer
+  EXPECT_EQ(list_.Text(2), L"tres.ocx\t,Crystal$");
   EXPECT_EQ(Marks(), (std::vector<bool>{false, false, false}));
 
-  form_.SetChecked(1, true);
+  list_.SetChecked(1, true);
   EXPECT_EQ(Marks(), (std::vector<bool>{false, true, false}));
-  form_.SetChecked(0, true);
-  form_.SetChecked(1, false);
+  list_.SetChecked(0, true);
+  list_.SetChecked(1, false);
   EXPECT_EQ(Marks(), (std::vector<bool>{true, false, false}));
 
-  form_.Append(L"cuatro.dll,");  // appended at the end, not sorted in
-  EXPECT_EQ(form_.Text(3), L"cuatro.dll,");
+  list_.Append(L"cuatro.dll,");  // appended at the end, not sorted in
+  EXPECT_EQ(list_.Text(3), L"cuatro.dll,");
 
-  form_.Clear();
-  EXPECT_EQ(form_.Count(), 0);
+  list_.Clear();
+  EXPECT_EQ(list_.Count(), 0);
 }
 
 TEST_F(Form1Test, TheErrorLogTakesMoreThanThirtyThousandCharacters) {
@@ -193,9 +195,9 @@ TEST_F(Form1Test, TabVisitsTheFocusableControlsInOrderAndSkipsADisabledRegistrar
 }
 
 TEST_F(Form1Test, EnterPressesOnlyAFocusedButtonAndEscapeNothing) {
-  form_.Append(L"uno.dll,");
-  form_.Append(L"dos.dll,");
-  form_.SetChecked(0, true);
+  list_.Append(L"uno.dll,");
+  list_.Append(L"dos.dll,");
+  list_.SetChecked(0, true);
   const std::vector<bool> start = Marks();
 
   ASSERT_EQ(GetFocus(), Item(kList1));
