@@ -19,8 +19,4 @@ std::optional<registration::RunOutcome> MainCommands::RegistrarClick() {
 
 void MainCommands::MarcarClick() { catalogue::InvertAllMarks(ports_.checklist); }
 
-bool MainCommands::ArchSeleccionado(const std::wstring& nombre) {
-  return catalogue::ArchSeleccionado(nombre, index_, ports_.checklist, ports_.text);
-}
-
 }  // namespace tovrel::commands

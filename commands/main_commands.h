@@ -22,8 +22,6 @@ class MainCommands {
   // is ignored, so the first run's reading stays intact). Nothing when ignored.
   std::optional<registration::RunOutcome> RegistrarClick();
   void MarcarClick();
-  // The index's answer, for the fuzzer that holds it against the literal scan.
-  bool ArchSeleccionado(const std::wstring& nombre);
 
  private:
   platform::Ports& ports_;

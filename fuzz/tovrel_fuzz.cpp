@@ -182,11 +182,15 @@ class Workstation {
     CheckLookups();
   }
 
-  // The index must answer as the literal scan does, for every line of the file.
+  // An index of what start-up listed must answer as the literal scan does, for every line of
+  // the file.
   void CheckLookups() {
+    catalogue::ChecklistIndex index;
+    for (int i = 0; i < fake_.checklist.Count(); ++i) index.Add(i, fake_.checklist.Text(i), fake_.text);
+    index.Finish();
     for (std::size_t i = 0; i < lines_.size() && i < kLookupsChecked; ++i) {
       const std::wstring& line = lines_[i];
-      Require(commands_.ArchSeleccionado(line) ==
+      Require(catalogue::ArchSeleccionado(line, index, fake_.checklist, fake_.text) ==
                   fake::ArchSeleccionadoByScan(line, fake_.checklist, fake_.text),
               "the index and the scan disagree on a line");
     }
