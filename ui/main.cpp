@@ -10,7 +10,8 @@
 
 namespace {
 
-// COM for the picture decoder and the shell, for the life of the UI thread.
+// COM for the picture decoder and the shell, from the end of start-up for the life of the UI
+// thread.
 class ComApartment {
  public:
   ComApartment()
@@ -32,9 +33,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   tovrel::platform::HardenDllSearch();
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
-  ComApartment com;
 
   tovrel::ui::MainApplication application;
   if (!application.Start(showCommand)) return 1;
+  // Entered once the list is filled: under Wine a list view filled inside an apartment took
+  // twice the memory (153 MiB against 89 at 32,767 entries), and start-up needs no COM.
+  ComApartment com;
   return tovrel::ui::RunMessageLoop(application.MainForm().Window());
 }
