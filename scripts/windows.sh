@@ -11,9 +11,9 @@
 # otherwise inside a machine emulated in software ("vm", scripts/wow64-vm.sh), where this same
 # file runs Wine directly ("guest").
 # Rules kept here so that no caller repeats them: a private prefix made once with the crash
-# dialog off; a display (Xvfb) that exists before the wineserver; one wineserver for the whole
-# session; wine's output to files, never into a pipe (the wineserver would inherit it); TMPDIR
-# unset inside the root (its Wine 10 aborted with it set).
+# dialog off; a display (Xvfb) that exists before the wineserver, its windows unmanaged; one
+# wineserver for the whole session; wine's output to files, never into a pipe (the wineserver
+# would inherit it); TMPDIR unset inside the root (its Wine 10 aborted with it set).
 
 _windows_scripts="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 _windows_project="$(cd "$_windows_scripts/.." && pwd)"
@@ -127,6 +127,15 @@ windows_session_open() {
     wine_cmd wineboot -i >/dev/null 2>&1 || true
     wine_cmd wineserver -w >/dev/null 2>&1 || true
     wine_cmd wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+    wine_cmd wineserver -w >/dev/null 2>&1 || true
+  fi
+  # On a display of our own no window manager runs, and Wine would wait 2 s for one each time
+  # a framed window (a message box) is shown or hidden: there its windows go unmanaged. On the
+  # caller's display its window manager has them.
+  local managed=Y
+  [ -z "$WINDOWS_SESSION_XVFB_PID" ] || managed=N
+  if ! grep -q "^\"Managed\"=\"$managed\"" "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine_cmd wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$managed" /f >/dev/null 2>&1 || true
     wine_cmd wineserver -w >/dev/null 2>&1 || true
   fi
   # One wineserver for the whole session: one that quits between two programs races with

@@ -57,14 +57,14 @@ TEST_F(RealRegistrationTest, RunRegistersASampleServerThroughOurRegistrar) {
     StartAndWaitForForm1();
     PressRegistrarAndFinish();
 
-    std::wstring server;
-    ASSERT_TRUE(PollUntil([&] { return ReadValue(kServerKey, nullptr, server); }))
-        << "HKCR\\" << ToUtf8(kServerKey) << " was not written";
+    // Tovrel does not wait for the registrar: wait until it has written every value.
+    std::wstring server, model, clsid;
+    ASSERT_TRUE(PollUntil([&] {
+        return ReadValue(kServerKey, nullptr, server) && ReadValue(kServerKey, L"ThreadingModel", model) &&
+               ReadValue(L"Tovrel.SampleA\\CLSID", nullptr, clsid);
+    })) << "HKCR\\" << ToUtf8(kServerKey) << " or the ProgID was not written";
     EXPECT_TRUE(SamePath(server, InApp(L"TovrelSampleA.dll"))) << Printable(server);
-    std::wstring model, clsid;
-    EXPECT_TRUE(ReadValue(kServerKey, L"ThreadingModel", model));
     EXPECT_EQ(model, L"Apartment");
-    EXPECT_TRUE(ReadValue(L"Tovrel.SampleA\\CLSID", nullptr, clsid));
     EXPECT_EQ(clsid, kSampleClsid);
 
     // A client of the program's bitness creates it and calls it: the registration is in the
