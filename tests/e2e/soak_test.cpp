@@ -103,8 +103,8 @@ void ExpectObjectsKept(const char* what, double before, double after) {
 
 TEST_F(SoakTest, HundredsOfRunsInOneProcessLeakNothing) {
     const char* configured = std::getenv("TOVREL_SOAK_PRESSES");
-    // 500 presses take about 17 minutes under Wine (a message box shown within 2 s of the
-    // last one waits out those 2 s): by default as many as fit in about 3 minutes.
+    // A press takes about 0.2 s under Wine, far longer in the emulated machine: by default as
+    // many as the emulated machine runs in a few minutes.
     const int presses = (configured && *configured) ? std::atoi(configured) : 80;
     constexpr int kEarly = 50;
     ASSERT_GT(presses, kEarly);
