@@ -113,7 +113,18 @@ bool ArchSeleccionado(const std::wstring& nombre, const ChecklistIndex& index,
 void InvertAllMarks(platform::Checklist& list) {
   ChecklistUpdateBracket bracket(list);
   const int count = list.Count();
-  for (int i = 0; i < count; ++i) list.SetChecked(i, !list.Checked(i));
+  std::vector<char> marks(static_cast<std::size_t>(count));
+  bool alike = true;
+  for (int i = 0; i < count; ++i) {
+    marks[static_cast<std::size_t>(i)] = list.Checked(i);
+    alike = alike && marks[static_cast<std::size_t>(i)] == marks[0];
+  }
+  // All alike, as after start-up: inverted in one go.
+  if (count > 0 && alike) {
+    list.SetAllChecked(!marks[0]);
+    return;
+  }
+  for (int i = 0; i < count; ++i) list.SetChecked(i, !marks[static_cast<std::size_t>(i)]);
 }
 
 }  // namespace tovrel::catalogue

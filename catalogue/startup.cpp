@@ -68,6 +68,7 @@ std::optional<std::wstring> FillChecklist(MainState& state, ChecklistIndex& inde
                                           StartupReport& report, LoadCounts& counts) {
   platform::Checklist& list = ports.checklist;
   ChecklistUpdateBracket bracket(list);
+  std::optional<std::wstring> failure;
   try {
     ListReader reader(state, ports.textFiles);
     std::wstring line;
@@ -89,15 +90,16 @@ std::optional<std::wstring> FillChecklist(MainState& state, ChecklistIndex& inde
         continue;
       }
       list.Append(line);
-      const int added = listed++;
-      list.SetChecked(added, true);
-      index.Add(added, line, ports.text);
+      index.Add(listed++, line, ports.text);
       report.EntryListed(number, line);
     }
   } catch (const PlatformError& e) {
-    return e.Description();
+    failure = e.Description();
   }
-  return std::nullopt;
+  // Every entry listed starts checked, those listed before a failure too. Marked in one go:
+  // a list answers every single mark with notifications to its window.
+  list.SetAllChecked(true);
+  return failure;
 }
 
 void LoadList(MainState& state, ChecklistIndex& index, platform::Ports& ports, StartupReport& report) {

@@ -18,6 +18,11 @@ class Checklist {
   virtual std::wstring Text(int index) = 0;
   virtual bool Checked(int index) = 0;
   virtual void SetChecked(int index, bool checked) = 0;
+  // Gives every entry the same mark.
+  virtual void SetAllChecked(bool checked) {
+    const int count = Count();
+    for (int i = 0; i < count; ++i) SetChecked(i, checked);
+  }
 
   // Bracket a bulk fill: the list need not repaint or re-lay itself out per entry.
   virtual void BeginUpdate() {}

@@ -79,6 +79,9 @@ void ListViewChecklist::SetChecked(int index, bool checked) {
                         LVIS_STATEIMAGEMASK);
 }
 
+// Index -1 stands for every entry.
+void ListViewChecklist::SetAllChecked(bool checked) { SetChecked(-1, checked); }
+
 void ListViewChecklist::BeginUpdate() { SendMessageW(list_, WM_SETREDRAW, FALSE, 0); }
 
 void ListViewChecklist::EndUpdate() {

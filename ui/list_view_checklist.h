@@ -21,6 +21,8 @@ class ListViewChecklist final : public platform::Checklist {
   std::wstring Text(int index) override;
   bool Checked(int index) override;
   void SetChecked(int index, bool checked) override;
+  // One message: the list marks its entries itself.
+  void SetAllChecked(bool checked) override;
   void BeginUpdate() override;
   void EndUpdate() override;
 

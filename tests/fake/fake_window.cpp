@@ -22,7 +22,7 @@ void FakeMainWindow::YieldToEvents() {
 }
 
 void FakeChecklist::Append(const std::wstring& text) {
-  if (failAppend || Count() >= kMaxEntries) throw platform::PlatformError(L"No hay memoria suficiente.");
+  if (failAppend || Count() == failAppendAt || Count() >= kMaxEntries) throw platform::PlatformError(L"No hay memoria suficiente.");
   if (updateDepth <= 0) ++appendsOutsideUpdate;
   entries.push_back({text, false});
 }

@@ -53,6 +53,7 @@ class FakeChecklist : public platform::Checklist {
   };
   std::vector<Entry> entries;
   bool failAppend = false;
+  int failAppendAt = -1;  // with this many entries, Append refuses; -1 never
   int updateDepth = 0;
   int appendsOutsideUpdate = 0;
 

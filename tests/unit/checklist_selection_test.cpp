@@ -76,6 +76,13 @@ TEST_F(ChecklistSelectionTest, InvertingFlipsEachMarkByItself) {
   EXPECT_FALSE(list_.entries[1].checked);
   EXPECT_EQ(list_.updateDepth, 0);
 
+  // All alike, as start-up leaves them, and back.
+  Fill({{L"a,", true}, {L"b,", true}});
+  InvertAllMarks(list_);
+  EXPECT_FALSE(list_.entries[0].checked || list_.entries[1].checked);
+  InvertAllMarks(list_);
+  EXPECT_TRUE(list_.entries[0].checked && list_.entries[1].checked);
+
   Fill({});
   InvertAllMarks(list_);
   EXPECT_EQ(list_.Count(), 0);

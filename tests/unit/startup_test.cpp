@@ -259,6 +259,16 @@ TEST_F(StartupTest, AChecklistThatRefusesAnEntryStopsTheLoadWithAMessage) {
   EXPECT_EQ(ws_.window.messages.size(), 1u);
   EXPECT_EQ(ws_.textFiles.OpenCount(), 0u);
   EXPECT_EQ(ws_.checklist.updateDepth, 0);
+
+  // Entries listed before the refusal stay listed, checked like any other.
+  ws_.checklist.failAppend = false;
+  ws_.checklist.failAppendAt = 1;
+  ws_.window.messages.clear();
+  ws_.WriteList({"a.dll,", "b.dll,"});
+  EXPECT_EQ(Load(), catalogue::StartupResult::Ready);
+  EXPECT_EQ(ws_.window.messages.size(), 1u);
+  ASSERT_EQ(ws_.checklist.Count(), 1);
+  EXPECT_TRUE(ws_.checklist.entries[0].checked);
 }
 
 }  // namespace

@@ -1,0 +1,214 @@
+// Where Tovrel's start-up goes: the program's own parts, wired as the program wires them, with
+// clocks around the seam it reads, fills and compares through. Run from an application folder
+// holding TovrelSvr.lst and a registrar; prints one line of milliseconds:
+//   load     start-up from the window centred to the list filled (the logic's Load)
+//   read     opening the list and reading its lines (decoding included)
+//   keys     the comparison keys the index asks for
+//   insert   the entries appended to the list
+//   check    the marks set on them
+//   bracket  the list's redraw turned off and back on, with its column fitted
+//   rest     the logic's own work: classifying, splitting, the index's tables, the report
+//   show     the window shown and painted, up to no message left waiting
+// and then, for "Marcar/Desmarcar" on the list as start-up left it:
+//   marks    every entry's mark read once
+//   marcar   the button's command, whole
+// Each phase is given net of its clock readings.
+//   TovrelStartupPhases.exe <output file>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "commands/main_commands.h"
+#include "platform/ports.h"
+#include "platform/win32/win32_platform.h"
+#include "ui/form1.h"
+
+namespace {
+
+using namespace tovrel;
+using Clock = std::chrono::steady_clock;
+
+struct Phase {
+  double ms = 0;
+  long calls = 0;
+};
+
+// Adds the time until it goes out of scope to a phase.
+class Timed {
+ public:
+  explicit Timed(Phase& phase) : phase_(phase), start_(Clock::now()) {}
+  ~Timed() {
+    phase_.ms += std::chrono::duration<double, std::milli>(Clock::now() - start_).count();
+    ++phase_.calls;
+  }
+  Timed(const Timed&) = delete;
+  Timed& operator=(const Timed&) = delete;
+
+ private:
+  Phase& phase_;
+  Clock::time_point start_;
+};
+
+class TimedTextFile final : public platform::TextFile {
+ public:
+  TimedTextFile(std::unique_ptr<platform::TextFile> inner, Phase& phase)
+      : inner_(std::move(inner)), phase_(phase) {}
+  bool AtEnd() override {
+    Timed t(phase_);
+    return inner_->AtEnd();
+  }
+  std::wstring ReadLine() override {
+    Timed t(phase_);
+    return inner_->ReadLine();
+  }
+
+ private:
+  std::unique_ptr<platform::TextFile> inner_;
+  Phase& phase_;
+};
+
+class TimedTextFileSystem final : public platform::TextFileSystem {
+ public:
+  explicit TimedTextFileSystem(Phase& phase) : phase_(phase) {}
+  std::unique_ptr<platform::TextFile> OpenText(const std::wstring& path) override {
+    Timed t(phase_);
+    return std::make_unique<TimedTextFile>(inner_.OpenText(path), phase_);
+  }
+
+ private:
+  platform::Win32TextFileSystem inner_;
+  Phase& phase_;
+};
+
+class TimedComparer final : public platform::TextComparer {
+ public:
+  explicit TimedComparer(Phase& phase) : phase_(phase) {}
+  bool Equal(std::wstring_view a, std::wstring_view b) override {
+    Timed t(phase_);
+    return inner_.Equal(a, b);
+  }
+  std::string SortKey(std::wstring_view text) override {
+    Timed t(phase_);
+    return inner_.SortKey(text);
+  }
+
+ private:
+  platform::Win32TextComparer inner_;
+  Phase& phase_;
+};
+
+struct ListPhases {
+  Phase insert, check, bracket;
+};
+
+class TimedChecklist final : public platform::Checklist {
+ public:
+  TimedChecklist(platform::Checklist& inner, ListPhases& phases) : inner_(inner), phases_(phases) {}
+  void Clear() override { inner_.Clear(); }
+  void Append(const std::wstring& text) override {
+    Timed t(phases_.insert);
+    inner_.Append(text);
+  }
+  int Count() override { return inner_.Count(); }
+  std::wstring Text(int index) override { return inner_.Text(index); }
+  bool Checked(int index) override { return inner_.Checked(index); }
+  void SetChecked(int index, bool checked) override {
+    Timed t(phases_.check);
+    inner_.SetChecked(index, checked);
+  }
+  void SetAllChecked(bool checked) override {
+    Timed t(phases_.check);
+    inner_.SetAllChecked(checked);
+  }
+  void BeginUpdate() override {
+    Timed t(phases_.bracket);
+    inner_.BeginUpdate();
+  }
+  void EndUpdate() override {
+    Timed t(phases_.bracket);
+    inner_.EndUpdate();
+  }
+
+ private:
+  platform::Checklist& inner_;
+  ListPhases& phases_;
+};
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: TovrelStartupPhases <output file>\n");
+    return 2;
+  }
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  Phase read, keys, load, show;
+  ListPhases list;
+  platform::Win32FileSystem files;
+  TimedTextFileSystem textFileSystem(read);
+  platform::TextFiles textFiles(textFileSystem);
+  platform::Win32SystemFolders folders;
+  platform::Win32ProcessLauncher processes;
+  TimedComparer comparer(keys);
+  ui::Form1 form(processes);
+  TimedChecklist checklist(form.List1(), list);
+  platform::Ports ports{files, textFiles, folders, processes, comparer, form, checklist};
+  commands::MainCommands commands(ports, form);
+  if (!form.Create()) return 3;
+
+  std::size_t entries = 0;
+  {
+    Timed t(load);
+    commands.Load();
+  }
+  entries = static_cast<std::size_t>(form.List1().Count());
+  {
+    Timed t(show);
+    ShowWindow(form.Window(), SW_SHOW);
+    UpdateWindow(form.Window());
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  }
+  // What a clock reading costs: each timed call holds about one, and start-up paid two per call.
+  const auto clockStart = Clock::now();
+  constexpr int kClockReads = 100000;
+  for (int i = 0; i < kClockReads; ++i) (void)Clock::now();
+  const double clockMs =
+      std::chrono::duration<double, std::milli>(Clock::now() - clockStart).count() / kClockReads;
+  auto net = [&](const Phase& phase) { return phase.ms - static_cast<double>(phase.calls) * clockMs; };
+  const Phase* timedInLoad[] = {&read, &keys, &list.insert, &list.check, &list.bracket};
+  double loadNet = load.ms;
+  double parts = 0;
+  for (const Phase* phase : timedInLoad) {
+    loadNet -= 2 * static_cast<double>(phase->calls) * clockMs;
+    parts += net(*phase);
+  }
+  const double check = net(list.check);
+
+  Phase marks, marcar;
+  {
+    Timed t(marks);
+    for (int i = 0; i < static_cast<int>(entries); ++i) form.List1().Checked(i);
+  }
+  {
+    Timed t(marcar);
+    commands.MarcarClick();
+  }
+  FILE* out = _wfopen(argv[1], L"w");
+  if (!out) return 4;
+  std::fprintf(out,
+               "entries=%zu load=%.1f read=%.1f keys=%.1f insert=%.1f check=%.1f bracket=%.1f "
+               "rest=%.1f show=%.1f marks=%.1f marcar=%.1f clock_ns=%.0f\n",
+               entries, loadNet, net(read), net(keys), net(list.insert), check, net(list.bracket),
+               loadNet - parts, show.ms, marks.ms, marcar.ms, clockMs * 1e6);
+  std::fclose(out);
+  DestroyWindow(form.Window());
+  return 0;
+}
