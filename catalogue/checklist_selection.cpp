@@ -36,11 +36,11 @@ void ChecklistIndex::Clear() {
   nextGuess_ = 0;
 }
 
-void ChecklistIndex::Add(int index, const std::wstring& text, platform::TextComparer& comparer) {
-  keys_.emplace_back(KeyHash(text, comparer), static_cast<std::int32_t>(index));
-}
-
-void ChecklistIndex::Finish() {
+void ChecklistIndex::Build(platform::Checklist& list, platform::TextComparer& comparer) {
+  Clear();
+  const int count = list.Count();
+  keys_.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) keys_.emplace_back(KeyHash(list.Text(i), comparer), static_cast<std::int32_t>(i));
   // About one key per slot: hashes are uniform, so each slot holds a handful at most.
   directoryBits_ = 1;
   while ((std::size_t{1} << directoryBits_) < keys_.size()) ++directoryBits_;

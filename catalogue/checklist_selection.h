@@ -12,15 +12,14 @@ namespace tovrel::catalogue {
 
 // Looks up an entry's mark in constant time: the first entry whose text, trimmed of spaces,
 // equals `nombre` trimmed of spaces (ignoring case) decides; false when none does. Built once
-// from the entries' texts (they never change after start-up; only their marks do). Keeps a small hash of each entry's sort key, not the
-// texts; a hash hit is confirmed against the entry's own text, so collisions cannot mislead.
+// from the entries' texts, after start-up has listed them (they never change after start-up;
+// only their marks do). Keeps a small hash of each entry's sort key, not the texts; a hash hit
+// is confirmed against the entry's own text, so collisions cannot mislead.
 class ChecklistIndex {
  public:
   void Clear();
-  // Adds the entry at `index` (entries are added in index order).
-  void Add(int index, const std::wstring& text, platform::TextComparer& comparer);
-  // Sorts what Add collected; call once after the last Add.
-  void Finish();
+  // Indexes every entry of `list`, replacing what was indexed before.
+  void Build(platform::Checklist& list, platform::TextComparer& comparer);
   // Index of the first entry whose key equals `nombre`'s, or -1.
   int FirstMatch(const std::wstring& nombre, platform::Checklist& list,
                  platform::TextComparer& comparer) const;

@@ -3,7 +3,15 @@
 namespace tovrel::commands {
 
 catalogue::StartupResult MainCommands::Load() {
-  return catalogue::RunStartup(state_, index_, ports_, report_);
+  index_.Clear();
+  lookupsReady_ = false;
+  return catalogue::RunStartup(state_, ports_, report_);
+}
+
+void MainCommands::PrepareLookups() {
+  if (lookupsReady_) return;
+  index_.Build(ports_.checklist, ports_.text);
+  lookupsReady_ = true;
 }
 
 std::optional<registration::RunOutcome> MainCommands::RegistrarClick() {
@@ -14,6 +22,7 @@ std::optional<registration::RunOutcome> MainCommands::RegistrarClick() {
     explicit InProgress(bool& f) : flag(f) { flag = true; }
     ~InProgress() { flag = false; }
   } inProgress(runInProgress_);
+  PrepareLookups();
   return registration::RunRegistration(state_, index_, ports_, report_);
 }
 

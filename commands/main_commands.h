@@ -18,6 +18,9 @@ class MainCommands {
   MainCommands(platform::Ports& ports, platform::WindowTexts& texts) : ports_(ports), report_(texts) {}
 
   catalogue::StartupResult Load();
+  // Indexes the listed entries for the run's look-ups, once per start-up. The window asks for
+  // it once the list shows; a run asks for it too, in case it comes first.
+  void PrepareLookups();
   // Runs a registration, unless one is already in progress (a press during a run's yield
   // is ignored, so the first run's reading stays intact). Nothing when ignored.
   std::optional<registration::RunOutcome> RegistrarClick();
@@ -28,6 +31,7 @@ class MainCommands {
   WindowReport report_;
   catalogue::MainState state_;
   catalogue::ChecklistIndex index_;
+  bool lookupsReady_ = false;
   bool runInProgress_ = false;
 };
 

@@ -186,8 +186,7 @@ class Workstation {
   // the file.
   void CheckLookups() {
     catalogue::ChecklistIndex index;
-    for (int i = 0; i < fake_.checklist.Count(); ++i) index.Add(i, fake_.checklist.Text(i), fake_.text);
-    index.Finish();
+    index.Build(fake_.checklist, fake_.text);
     for (std::size_t i = 0; i < lines_.size() && i < kLookupsChecked; ++i) {
       const std::wstring& line = lines_[i];
       Require(catalogue::ArchSeleccionado(line, index, fake_.checklist, fake_.text) ==

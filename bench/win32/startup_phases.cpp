@@ -3,21 +3,22 @@
 // holding TovrelSvr.lst and a registrar; prints one line of milliseconds:
 //   load     start-up from the window centred to the list filled (the logic's Load)
 //   read     opening the list and reading its lines (decoding included)
-//   keys     the comparison keys the index asks for
+//   keys     the comparison keys the index asks for, during start-up
 //   insert   the entries appended to the list
 //   check    the marks set on them
 //   bracket  the list's redraw turned off and back on, with its column fitted
 //   rest     the logic's own work: classifying, splitting, the index's tables, the report
 //   show     the window shown and painted, up to no message left waiting
+//   lookups  the run's look-ups prepared, as the window asks once the list shows
 // and then, for "Marcar/Desmarcar" on the list as start-up left it:
 //   marks    every entry's mark read once
 //   marcar   the button's command, whole
-// Each phase is given net of its clock readings.
 //   TovrelStartupPhases.exe <output file>
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -149,7 +150,7 @@ int wmain(int argc, wchar_t** argv) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
-  Phase read, keys, load, show;
+  Phase read, keys, load, show, lookups;
   ListPhases list;
   platform::Win32FileSystem files;
   TimedTextFileSystem textFileSystem(read);
@@ -163,12 +164,24 @@ int wmain(int argc, wchar_t** argv) {
   commands::MainCommands commands(ports, form);
   if (!form.Create()) return 3;
 
-  std::size_t entries = 0;
+  // Timed calls nest inside the sections below: each section is given net of the clock
+  // readings they made, and each part's share of start-up is what it took during Load.
+  Phase* const parts[] = {&read, &keys, &list.insert, &list.check, &list.bracket};
+  auto calls = [&] {
+    long total = 0;
+    for (const Phase* part : parts) total += part->calls;
+    return total;
+  };
+  std::array<Phase, std::size(parts)> beforeLoad{}, afterLoad{};
+  for (std::size_t i = 0; i < std::size(parts); ++i) beforeLoad[i] = *parts[i];
+  const long callsBeforeLoad = calls();
   {
     Timed t(load);
     commands.Load();
   }
-  entries = static_cast<std::size_t>(form.List1().Count());
+  const long callsInLoad = calls() - callsBeforeLoad;
+  for (std::size_t i = 0; i < std::size(parts); ++i) afterLoad[i] = *parts[i];
+  const auto entries = static_cast<std::size_t>(form.List1().Count());
   {
     Timed t(show);
     ShowWindow(form.Window(), SW_SHOW);
@@ -176,22 +189,12 @@ int wmain(int argc, wchar_t** argv) {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
   }
-  // What a clock reading costs: each timed call holds about one, and start-up paid two per call.
-  const auto clockStart = Clock::now();
-  constexpr int kClockReads = 100000;
-  for (int i = 0; i < kClockReads; ++i) (void)Clock::now();
-  const double clockMs =
-      std::chrono::duration<double, std::milli>(Clock::now() - clockStart).count() / kClockReads;
-  auto net = [&](const Phase& phase) { return phase.ms - static_cast<double>(phase.calls) * clockMs; };
-  const Phase* timedInLoad[] = {&read, &keys, &list.insert, &list.check, &list.bracket};
-  double loadNet = load.ms;
-  double parts = 0;
-  for (const Phase* phase : timedInLoad) {
-    loadNet -= 2 * static_cast<double>(phase->calls) * clockMs;
-    parts += net(*phase);
+  const long callsBeforeLookups = calls();
+  {
+    Timed t(lookups);
+    commands.PrepareLookups();
   }
-  const double check = net(list.check);
-
+  const long callsInLookups = calls() - callsBeforeLookups;
   Phase marks, marcar;
   {
     Timed t(marks);
@@ -201,13 +204,29 @@ int wmain(int argc, wchar_t** argv) {
     Timed t(marcar);
     commands.MarcarClick();
   }
+
+  // What a clock reading costs: each timed call holds about one, and its section two.
+  const auto clockStart = Clock::now();
+  constexpr int kClockReads = 100000;
+  for (int i = 0; i < kClockReads; ++i) (void)Clock::now();
+  const double clockMs =
+      std::chrono::duration<double, std::milli>(Clock::now() - clockStart).count() / kClockReads;
+  auto during = [&](std::size_t part) {
+    return (afterLoad[part].ms - beforeLoad[part].ms) -
+           static_cast<double>(afterLoad[part].calls - beforeLoad[part].calls) * clockMs;
+  };
+  const double loadNet = load.ms - 2 * static_cast<double>(callsInLoad) * clockMs;
+  double shares = 0;
+  for (std::size_t i = 0; i < std::size(parts); ++i) shares += during(i);
+  const double lookupsNet = lookups.ms - 2 * static_cast<double>(callsInLookups) * clockMs;
+
   FILE* out = _wfopen(argv[1], L"w");
   if (!out) return 4;
   std::fprintf(out,
                "entries=%zu load=%.1f read=%.1f keys=%.1f insert=%.1f check=%.1f bracket=%.1f "
-               "rest=%.1f show=%.1f marks=%.1f marcar=%.1f clock_ns=%.0f\n",
-               entries, loadNet, net(read), net(keys), net(list.insert), check, net(list.bracket),
-               loadNet - parts, show.ms, marks.ms, marcar.ms, clockMs * 1e6);
+               "rest=%.1f show=%.1f lookups=%.1f marks=%.1f marcar=%.1f clock_ns=%.0f\n",
+               entries, loadNet, during(0), during(1), during(2), during(3), during(4), loadNet - shares,
+               show.ms, lookupsNet, marks.ms, marcar.ms, clockMs * 1e6);
   std::fclose(out);
   DestroyWindow(form.Window());
   return 0;

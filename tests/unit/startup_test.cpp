@@ -15,9 +15,11 @@ using platform::MessageIcon;
 
 class StartupTest : public ::testing::Test {
  protected:
-  catalogue::StartupResult Load() { return catalogue::RunStartup(state_, index_, ws_.ports, report_); }
+  catalogue::StartupResult Load() { return catalogue::RunStartup(state_, ws_.ports, report_); }
   const catalogue::MainState& State() const { return state_; }
+  // Looked up the way a run looks up, over what start-up listed.
   bool ArchSeleccionado(const std::wstring& nombre) {
+    index_.Build(ws_.checklist, ws_.text);
     return catalogue::ArchSeleccionado(nombre, index_, ws_.checklist, ws_.text);
   }
 
