@@ -2,7 +2,6 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_workstation.h"
-#include "catalogue/checklist_selection.h"
 #include "catalogue/list_line.h"
 #include "catalogue/list_reader.h"
 #include "catalogue/startup.h"
@@ -35,7 +34,7 @@ void BM_ListReader(benchmark::State& state) {
   state.SetComplexityN(entries);
 }
 
-// Start-up whole: the checklist filled, every entry checked, and the index built for the run.
+// Start-up whole: the checklist filled, every entry checked, and the index built.
 void BM_Startup(benchmark::State& state) {
   const int entries = static_cast<int>(state.range(0));
   BenchWorkstation ws(entries, Tokens::Mixed);
@@ -43,8 +42,8 @@ void BM_Startup(benchmark::State& state) {
   catalogue::ChecklistIndex index;
   commands::WindowReport report(ws.window);
   for (auto _ : state) {
-    const auto result = catalogue::RunStartup(main, ws.ports, report);
-    index.Build(ws.checklist, ws.text);
+    const auto result = catalogue::RunStartup(main, index, ws.ports, report);
+    index.Finish(ws.text);
     if (result != catalogue::StartupResult::Ready || ws.checklist.Count() != entries ||
         index.size() != static_cast<std::size_t>(entries)) {
       state.SkipWithError("start-up did not list every entry");
@@ -77,8 +76,8 @@ void BM_ArchSeleccionado(benchmark::State& state) {
   catalogue::MainState main;
   catalogue::ChecklistIndex index;
   commands::WindowReport report(ws.window);
-  catalogue::RunStartup(main, ws.ports, report);
-  index.Build(ws.checklist, ws.text);
+  catalogue::RunStartup(main, index, ws.ports, report);
+  index.Finish(ws.text);
   const std::vector<std::wstring> names = LookupNames(entries);
   for (auto _ : state) {
     int found = 0;

@@ -25,7 +25,7 @@ void RunOverList(benchmark::State& state, bool checked) {
   BenchWorkstation ws(entries, Tokens::Empty);
   CountingLauncher launcher;
   platform::Ports ports{ws.files, ws.fileNumbers, ws.folders, launcher, ws.text, ws.window, ws.checklist};
-  commands::MainCommands commands(ports, ws.window);
+  commands::MainCommands commands(ports, ws.window, ws.background);
   if (commands.Load() != catalogue::StartupResult::Ready) state.SkipWithError("start-up failed");
   if (!checked) commands.MarcarClick();
   const std::size_t expectedLaunches = checked ? static_cast<std::size_t>(entries) : 0;

@@ -29,6 +29,8 @@ bool SameKey(std::wstring_view a, std::wstring_view b, platform::TextComparer& c
 }  // namespace
 
 void ChecklistIndex::Clear() {
+  added_.clear();
+  addedEnds_.clear();
   keys_.clear();
   directory_.clear();
   directoryBits_ = 0;
@@ -36,11 +38,20 @@ void ChecklistIndex::Clear() {
   nextGuess_ = 0;
 }
 
-void ChecklistIndex::Build(platform::Checklist& list, platform::TextComparer& comparer) {
-  Clear();
-  const int count = list.Count();
-  keys_.reserve(static_cast<std::size_t>(count));
-  for (int i = 0; i < count; ++i) keys_.emplace_back(KeyHash(list.Text(i), comparer), static_cast<std::int32_t>(i));
+void ChecklistIndex::Add(int index, const std::wstring& text) {
+  added_ += text;
+  addedEnds_.emplace_back(added_.size(), static_cast<std::int32_t>(index));
+}
+
+void ChecklistIndex::Finish(platform::TextComparer& comparer) {
+  keys_.reserve(keys_.size() + addedEnds_.size());
+  std::size_t begin = 0;
+  for (const auto& [end, index] : addedEnds_) {
+    keys_.emplace_back(KeyHash(std::wstring_view(added_).substr(begin, end - begin), comparer), index);
+    begin = end;
+  }
+  std::wstring().swap(added_);
+  std::vector<std::pair<std::size_t, std::int32_t>>().swap(addedEnds_);
   // About one key per slot: hashes are uniform, so each slot holds a handful at most.
   directoryBits_ = 1;
   while ((std::size_t{1} << directoryBits_) < keys_.size()) ++directoryBits_;

@@ -12,14 +12,17 @@ namespace tovrel::catalogue {
 
 // Looks up an entry's mark in constant time: the first entry whose text, trimmed of spaces,
 // equals `nombre` trimmed of spaces (ignoring case) decides; false when none does. Built once
-// from the entries' texts, after start-up has listed them (they never change after start-up;
-// only their marks do). Keeps a small hash of each entry's sort key, not the texts; a hash hit
-// is confirmed against the entry's own text, so collisions cannot mislead.
+// from the entries' texts (they never change after start-up; only their marks do). Keeps a
+// small hash of each entry's sort key, not the texts; a hash hit is confirmed against the
+// entry's own text, so collisions cannot mislead.
 class ChecklistIndex {
  public:
   void Clear();
-  // Indexes every entry of `list`, replacing what was indexed before.
-  void Build(platform::Checklist& list, platform::TextComparer& comparer);
+  // Collects the entry at `index` (entries are added in index order). Only copies its text:
+  // the keys are worked out in Finish, which may run on another thread.
+  void Add(int index, const std::wstring& text);
+  // Hashes what Add collected and sorts it; call once after the last Add, before any lookup.
+  void Finish(platform::TextComparer& comparer);
   // Index of the first entry whose key equals `nombre`'s, or -1.
   int FirstMatch(const std::wstring& nombre, platform::Checklist& list,
                  platform::TextComparer& comparer) const;
@@ -30,6 +33,10 @@ class ChecklistIndex {
   int FirstMatchByHash(const std::wstring& nombre, platform::Checklist& list,
                        platform::TextComparer& comparer) const;
 
+  // The texts Add collected, end to end, and where each ends with its entry's index; freed
+  // once hashed.
+  std::wstring added_;
+  std::vector<std::pair<std::size_t, std::int32_t>> addedEnds_;
   std::vector<std::pair<std::uint64_t, std::int32_t>> keys_;  // (key hash, entry index), sorted
   // Where each run of keys sharing their top `directoryBits_` bits starts in keys_, so a
   // lookup lands next to its key at once instead of searching the whole vector.

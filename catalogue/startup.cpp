@@ -5,7 +5,6 @@
 #include <optional>
 #include <vector>
 
-#include "catalogue/checklist_selection.h"
 #include "catalogue/list_line.h"
 #include "catalogue/list_reader.h"
 #include "catalogue/startup_messages.h"
@@ -65,7 +64,7 @@ struct LoadCounts {
 
 // Reads the list into the checklist, telling what becomes of each entry line. Answers why the
 // reading ended early, when it did.
-std::optional<std::wstring> FillChecklist(MainState& state, platform::Ports& ports,
+std::optional<std::wstring> FillChecklist(MainState& state, ChecklistIndex& index, platform::Ports& ports,
                                           StartupReport& report, LoadCounts& counts) {
   platform::Checklist& list = ports.checklist;
   ChecklistUpdateBracket bracket(list);
@@ -91,7 +90,7 @@ std::optional<std::wstring> FillChecklist(MainState& state, platform::Ports& por
         continue;
       }
       list.Append(line);
-      ++listed;
+      index.Add(listed++, line);
       report.EntryListed(number, line);
     }
   } catch (const PlatformError& e) {
@@ -103,9 +102,9 @@ std::optional<std::wstring> FillChecklist(MainState& state, platform::Ports& por
   return failure;
 }
 
-void LoadList(MainState& state, platform::Ports& ports, StartupReport& report) {
+void LoadList(MainState& state, ChecklistIndex& index, platform::Ports& ports, StartupReport& report) {
   LoadCounts counts;
-  const std::optional<std::wstring> failure = FillChecklist(state, ports, report, counts);
+  const std::optional<std::wstring> failure = FillChecklist(state, index, ports, report, counts);
   report.ListLoaded(failure);
   if (failure) report.Message(ListUnreadableMessage(state.AppPath + state.ListFile, *failure));
   if (counts.badLines > 0 || counts.beyondLimit > 0) {
@@ -138,12 +137,13 @@ std::wstring GetSystemDir(platform::SystemFolders& folders) {
   return QueryFolder([&](wchar_t* buffer, std::uint32_t size) { return folders.SystemDirectory(buffer, size); });
 }
 
-StartupResult RunStartup(MainState& state, platform::Ports& ports, StartupReport& report) {
+StartupResult RunStartup(MainState& state, ChecklistIndex& index, platform::Ports& ports, StartupReport& report) {
   CentreWindow(ports.window);
   state.WinPath = GetWindowsDir(ports.folders);
   state.SysPath = GetSystemDir(ports.folders);
   state.CrystalPath = state.WinPath + L"\\Crystal";
   ports.checklist.Clear();
+  index.Clear();
   try {
     state.FileNum = ports.textFiles.FreeFileNumber();
   } catch (const PlatformError&) {
@@ -156,7 +156,7 @@ StartupResult RunStartup(MainState& state, platform::Ports& ports, StartupReport
     return StartupResult::RegistrarMissing;
   }
   state.ListFile = kListFileName;
-  LoadList(state, ports, report);
+  LoadList(state, index, ports, report);
   return StartupResult::Ready;
 }
 

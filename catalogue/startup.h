@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "catalogue/checklist_selection.h"
 #include "catalogue/main_state.h"
 #include "catalogue/report.h"
 #include "platform/ports.h"
@@ -21,9 +22,10 @@ std::optional<std::wstring> EntryProblem(const std::wstring& line);
 
 enum class StartupResult { Ready, RegistrarMissing };
 
-// Runs start-up into `state`, filling the checklist, and tells `report` what it did. Problems
-// with the list file (unreadable, bad lines, too many entries) are told to the operator and
-// leave every good entry listed.
-StartupResult RunStartup(MainState& state, platform::Ports& ports, StartupReport& report);
+// Runs start-up into `state`, filling the checklist and collecting its entries into `index`
+// (which the caller finishes), and tells `report` what it did. Problems with the list file
+// (unreadable, bad lines, too many entries) are told to the operator and leave every good
+// entry listed.
+StartupResult RunStartup(MainState& state, ChecklistIndex& index, platform::Ports& ports, StartupReport& report);
 
 }  // namespace tovrel::catalogue

@@ -57,15 +57,15 @@ class Check {
 
   // False when the list cannot be read.
   bool StartUp() {
-    if (catalogue::RunStartup(state_, ports_, startup_) == catalogue::StartupResult::RegistrarMissing) {
+    if (catalogue::RunStartup(state_, index_, ports_, startup_) == catalogue::StartupResult::RegistrarMissing) {
       Add(0, Severity::Error, FindingCode::RegistrarMissing,
           L"Falta " + state_.AppPath + catalogue::kRegistrarFileName + L": Tovrel mostraría " +
               Quote(startup_.messages.back().text) +
               L" y desactivaría \"Registrar\"; no habría ejecución. Lo que sigue supone que está.");
       files_.Pretend(state_.AppPath + catalogue::kRegistrarFileName);
-      catalogue::RunStartup(state_, ports_, startup_);
+      catalogue::RunStartup(state_, index_, ports_, startup_);
     }
-    index_.Build(checklist_, ws_.text);
+    index_.Finish(ws_.text);
     result_.state = state_;
     for (const platform::OperatorMessage& m : startup_.messages) {
       result_.startupNotes.push_back(L"Al iniciar, Tovrel mostraría " + Quote(m.text) + L" (" + m.title + L").");

@@ -2,16 +2,21 @@
 
 namespace tovrel::commands {
 
-catalogue::StartupResult MainCommands::Load() {
-  index_.Clear();
-  lookupsReady_ = false;
-  return catalogue::RunStartup(state_, ports_, report_);
+MainCommands::~MainCommands() {
+  // The work reads the index: it must be done before the index goes.
+  try {
+    background_.Wait();
+  } catch (...) {
+    // Its result is not needed any more.
+  }
 }
 
-void MainCommands::PrepareLookups() {
-  if (lookupsReady_) return;
-  index_.Build(ports_.checklist, ports_.text);
-  lookupsReady_ = true;
+catalogue::StartupResult MainCommands::Load() {
+  background_.Wait();
+  const catalogue::StartupResult result = catalogue::RunStartup(state_, index_, ports_, report_);
+  // The keys are worked out while the window shows the list and takes its first clicks.
+  background_.Start([this] { index_.Finish(ports_.text); });
+  return result;
 }
 
 std::optional<registration::RunOutcome> MainCommands::RegistrarClick() {
@@ -22,7 +27,7 @@ std::optional<registration::RunOutcome> MainCommands::RegistrarClick() {
     explicit InProgress(bool& f) : flag(f) { flag = true; }
     ~InProgress() { flag = false; }
   } inProgress(runInProgress_);
-  PrepareLookups();
+  background_.Wait();
   return registration::RunRegistration(state_, index_, ports_, report_);
 }
 

@@ -8,6 +8,7 @@
 #include "catalogue/main_state.h"
 #include "catalogue/startup.h"
 #include "commands/window_report.h"
+#include "platform/background_work.h"
 #include "platform/ports.h"
 #include "registration/registration_run.h"
 
@@ -15,12 +16,14 @@ namespace tovrel::commands {
 
 class MainCommands {
  public:
-  MainCommands(platform::Ports& ports, platform::WindowTexts& texts) : ports_(ports), report_(texts) {}
+  // The run's look-ups are prepared on `background` once start-up has listed the entries.
+  MainCommands(platform::Ports& ports, platform::WindowTexts& texts, platform::BackgroundWork& background)
+      : ports_(ports), report_(texts), background_(background) {}
+  ~MainCommands();
+  MainCommands(const MainCommands&) = delete;
+  MainCommands& operator=(const MainCommands&) = delete;
 
   catalogue::StartupResult Load();
-  // Indexes the listed entries for the run's look-ups, once per start-up. The window asks for
-  // it once the list shows; a run asks for it too, in case it comes first.
-  void PrepareLookups();
   // Runs a registration, unless one is already in progress (a press during a run's yield
   // is ignored, so the first run's reading stays intact). Nothing when ignored.
   std::optional<registration::RunOutcome> RegistrarClick();
@@ -29,9 +32,9 @@ class MainCommands {
  private:
   platform::Ports& ports_;
   WindowReport report_;
+  platform::BackgroundWork& background_;
   catalogue::MainState state_;
   catalogue::ChecklistIndex index_;
-  bool lookupsReady_ = false;
   bool runInProgress_ = false;
 };
 

@@ -186,7 +186,8 @@ class Workstation {
   // the file.
   void CheckLookups() {
     catalogue::ChecklistIndex index;
-    index.Build(fake_.checklist, fake_.text);
+    for (int i = 0; i < fake_.checklist.Count(); ++i) index.Add(i, fake_.checklist.Text(i));
+    index.Finish(fake_.text);
     for (std::size_t i = 0; i < lines_.size() && i < kLookupsChecked; ++i) {
       const std::wstring& line = lines_[i];
       Require(catalogue::ArchSeleccionado(line, index, fake_.checklist, fake_.text) ==
@@ -249,7 +250,7 @@ class Workstation {
   CheckingFileSystem files_{fake_.files};
   CheckingLauncher launcher_{fake_.launcher, window_};
   platform::Ports ports_{files_, fake_.fileNumbers, fake_.folders, launcher_, fake_.text, window_, fake_.checklist};
-  commands::MainCommands commands_{ports_, window_};
+  commands::MainCommands commands_{ports_, window_, fake_.background};
   std::wstring appPath_;
   std::vector<std::wstring> destinations_;
   std::vector<std::wstring> lines_;  // every line of the list, for the lookup checks

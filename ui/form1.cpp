@@ -132,12 +132,6 @@ void Form1::Load(int showCommand) {
   ShowWindow(hwnd_, showCommand);
   UpdateWindow(hwnd_);
   SetFocus(Control(kList1));
-  // The list shows before the run's look-ups are prepared: a click waits for them anyway.
-  try {
-    if (commands_) commands_->PrepareLookups();
-  } catch (...) {
-    ReportUnexpectedFailure(hwnd_);
-  }
 }
 
 void Form1::CreateControls() {

@@ -26,9 +26,10 @@ class MainApplication {
   platform::Win32SystemFolders folders_;
   platform::Win32ProcessLauncher processes_;
   platform::Win32TextComparer comparer_;
+  platform::Win32BackgroundWork background_;
   Form1 form_{processes_};
   platform::Ports ports_{files_, textFiles_, folders_, processes_, comparer_, form_, form_.List1()};
-  commands::MainCommands commands_{ports_, form_};
+  commands::MainCommands commands_{ports_, form_, background_};
 };
 
 }  // namespace tovrel::ui

@@ -5,17 +5,21 @@
 
 #include <array>
 #include <cstdint>
+#include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/background_work.h"
 #include "platform/file_system.h"
 #include "platform/platform_error.h"
 #include "platform/process_launcher.h"
 #include "platform/system_folders.h"
 #include "platform/text_comparer.h"
 #include "platform/text_files.h"
+#include "platform/win32/unique_handle.h"
 
 namespace tovrel::platform {
 
@@ -60,6 +64,25 @@ class Win32TextComparer final : public TextComparer {
  public:
   bool Equal(std::wstring_view a, std::wstring_view b) override;
   std::string SortKey(std::wstring_view text) override;
+};
+
+// One thread at a time beside the caller's; destroying it waits for the work.
+class Win32BackgroundWork final : public BackgroundWork {
+ public:
+  Win32BackgroundWork() = default;
+  ~Win32BackgroundWork() override;
+  Win32BackgroundWork(const Win32BackgroundWork&) = delete;
+  Win32BackgroundWork& operator=(const Win32BackgroundWork&) = delete;
+
+  void Start(std::function<void()> work) override;
+  void Wait() override;
+
+ private:
+  static unsigned __stdcall Run(void* self);
+
+  std::function<void()> work_;
+  std::exception_ptr failure_;
+  detail::UniqueHandle thread_;
 };
 
 }  // namespace tovrel::platform

@@ -31,6 +31,7 @@ class FakePlatform {
   FakeComparer text;
   FakeMainWindow window;
   FakeChecklist checklist;
+  FakeBackgroundWork background;
   platform::Ports ports{files, fileNumbers, folders, launcher, text, window, checklist};
 };
 

@@ -31,4 +31,18 @@ void FakeLauncher::Launch(const std::wstring& applicationPath, const std::wstrin
   if (journal) journal->push_back(L"launch " + commandLine);
 }
 
+void FakeBackgroundWork::Start(std::function<void()> work) {
+  Wait();
+  ++started;
+  pending_ = std::move(work);
+}
+
+void FakeBackgroundWork::Wait() {
+  if (!pending_) return;
+  // Taken first: the work may throw, and is done once either way.
+  std::function<void()> work = std::move(pending_);
+  pending_ = nullptr;
+  work();
+}
+
 }  // namespace tovrel::fake

@@ -1,10 +1,11 @@
 #pragma once
-// The folder queries and the process launcher in memory.
+// The folder queries, the process launcher and the background work in memory.
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/background_work.h"
 #include "platform/process_launcher.h"
 #include "platform/system_folders.h"
 
@@ -43,6 +44,18 @@ class FakeLauncher : public platform::ProcessLauncher {
   std::vector<std::wstring>* journal = nullptr;
 
   void Launch(const std::wstring& applicationPath, const std::wstring& commandLine) override;
+};
+
+// Does the work only when it is waited for, as late as a thread may finish it: whoever
+// reads its result without waiting reads it unfinished.
+class FakeBackgroundWork : public platform::BackgroundWork {
+ public:
+  int started = 0;
+  void Start(std::function<void()> work) override;
+  void Wait() override;
+
+ private:
+  std::function<void()> pending_;
 };
 
 }  // namespace tovrel::fake

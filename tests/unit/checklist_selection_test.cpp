@@ -16,8 +16,12 @@ class ChecklistSelectionTest : public ::testing::Test {
   // Fills the list and the index the way start-up does.
   void Fill(const std::vector<std::pair<std::wstring, bool>>& entries) {
     list_.entries.clear();
-    for (const auto& [text, checked] : entries) list_.entries.push_back({text, checked});
-    index_.Build(list_, text_);
+    index_.Clear();
+    for (const auto& [text, checked] : entries) {
+      list_.entries.push_back({text, checked});
+      index_.Add(list_.Count() - 1, text);
+    }
+    index_.Finish(text_);
   }
   // Both lookups must agree; returns their answer.
   bool Selected(const std::wstring& nombre) {
@@ -94,8 +98,11 @@ TEST(ChecklistIndexTest, HashCollisionsAreConfirmedAgainstTheEntryText) {
   fake::FakeChecklist list;
   CollidingComparer text;
   ChecklistIndex index;
-  for (const wchar_t* t : {L"a,", L"b,", L"c,"}) list.entries.push_back({t, true});
-  index.Build(list, text);
+  for (const wchar_t* t : {L"a,", L"b,", L"c,"}) {
+    list.entries.push_back({t, true});
+    index.Add(list.Count() - 1, t);
+  }
+  index.Finish(text);
   EXPECT_EQ(index.FirstMatch(L"c,", list, text), 2);
   EXPECT_EQ(index.FirstMatch(L"d,", list, text), -1);
 }

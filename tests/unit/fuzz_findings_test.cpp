@@ -18,7 +18,7 @@ TEST(FuzzFindingsTest, ASystemFileInTheDestinationIsNeverReplacedUnsaved) {
   ws.WriteList({"comp.dll,Systempath$"});
   ws.files.AddFile(L"C:\\Tovrel\\comp.dll", "new");
   ws.files.AddFile(L"C:\\Windows\\System32\\comp.dll", "old", fake::kSystem);
-  commands::MainCommands commands(ws.ports, ws.window);
+  commands::MainCommands commands(ws.ports, ws.window, ws.background);
   ASSERT_EQ(commands.Load(), catalogue::StartupResult::Ready);
   ASSERT_EQ(commands.RegistrarClick(), registration::RunOutcome::Ended);
 
@@ -60,7 +60,7 @@ TEST(FuzzFindingsTest, ErrorLinesCostTheirOwnLengthNotTheWholeBox) {
   ws.WriteList(std::vector<std::string>(2000, "sin coma"));
   CountingWindow window;
   platform::Ports ports{ws.files, ws.fileNumbers, ws.folders, ws.launcher, ws.text, window, ws.checklist};
-  commands::MainCommands commands(ports, window);
+  commands::MainCommands commands(ports, window, ws.background);
   ASSERT_EQ(commands.Load(), catalogue::StartupResult::Ready);
   window.charactersMoved = 0;
   const std::size_t before = window.errorText.size();

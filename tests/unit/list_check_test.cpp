@@ -42,7 +42,7 @@ struct RealRun {
 RealRun RunTheProgram(const std::function<void(Workstation&)>& lay) {
   Workstation ws;
   lay(ws);
-  commands::MainCommands commands(ws.ports, ws.window);
+  commands::MainCommands commands(ws.ports, ws.window, ws.background);
   RealRun real;
   if (commands.Load() == catalogue::StartupResult::Ready) commands.RegistrarClick();
   for (const auto& m : ws.window.messages) real.messages.push_back(m.text);

@@ -47,7 +47,7 @@ class RunTest : public ::testing::Test {
   void Uncheck(int index) { ws_.checklist.entries.at(static_cast<std::size_t>(index)).checked = false; }
 
   Workstation ws_;
-  commands::MainCommands commands_{ws_.ports, ws_.window};
+  commands::MainCommands commands_{ws_.ports, ws_.window, ws_.background};
 };
 
 TEST(RunMessagesTest, TextsTitlesAndIconsAreExact) {
@@ -319,7 +319,7 @@ TEST(RunKillTest, AKilledRunLeavesOldOrNewWholeAndALaterRunCompletesIt) {
         if (copies == killedCopy && now == step) throw Killed{};
       };
       {
-        commands::MainCommands killed(ws.ports, ws.window);
+        commands::MainCommands killed(ws.ports, ws.window, ws.background);
         ASSERT_EQ(killed.Load(), catalogue::StartupResult::Ready);
         killed.RegistrarClick();
       }
@@ -335,7 +335,7 @@ TEST(RunKillTest, AKilledRunLeavesOldOrNewWholeAndALaterRunCompletesIt) {
       EXPECT_TRUE(ws.launcher.launches.empty());
 
       ws.files.duringCopy = nullptr;
-      commands::MainCommands later(ws.ports, ws.window);
+      commands::MainCommands later(ws.ports, ws.window, ws.background);
       ASSERT_EQ(later.Load(), catalogue::StartupResult::Ready);
       EXPECT_EQ(later.RegistrarClick(), RunOutcome::Ended);
       EXPECT_EQ(ws.files.File(kSys + L"comp.dll")->bytes, "new");

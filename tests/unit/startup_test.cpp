@@ -15,11 +15,13 @@ using platform::MessageIcon;
 
 class StartupTest : public ::testing::Test {
  protected:
-  catalogue::StartupResult Load() { return catalogue::RunStartup(state_, ws_.ports, report_); }
+  catalogue::StartupResult Load() {
+    const catalogue::StartupResult result = catalogue::RunStartup(state_, index_, ws_.ports, report_);
+    index_.Finish(ws_.text);
+    return result;
+  }
   const catalogue::MainState& State() const { return state_; }
-  // Looked up the way a run looks up, over what start-up listed.
   bool ArchSeleccionado(const std::wstring& nombre) {
-    index_.Build(ws_.checklist, ws_.text);
     return catalogue::ArchSeleccionado(nombre, index_, ws_.checklist, ws_.text);
   }
 
