@@ -113,5 +113,27 @@ TEST_F(LaunchTest, HardenedDllSearchSkipsTheProgramsFolder) {
             L"refused");
 }
 
+// The work runs on a thread of its own: it sees the event the caller sets after Start has
+// returned. What it throws reaches the caller at its Wait, once.
+TEST(BackgroundWorkTest, RunsBesideTheCallerAndHandsOverWhatItThrewOnce) {
+  Win32BackgroundWork background;
+  detail::UniqueHandle go(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  ASSERT_TRUE(go);
+  DWORD workThread = 0;
+  DWORD waited = WAIT_FAILED;
+  background.Start([&] {
+    workThread = GetCurrentThreadId();
+    waited = WaitForSingleObject(go.get(), 10000);
+  });
+  SetEvent(go.get());
+  background.Wait();
+  EXPECT_EQ(waited, WAIT_OBJECT_0);
+  EXPECT_NE(workThread, GetCurrentThreadId());
+
+  background.Start([] { throw PlatformError(L"sin memoria"); });
+  EXPECT_THROW(background.Wait(), PlatformError);
+  EXPECT_NO_THROW(background.Wait());
+}
+
 }  // namespace
 }  // namespace tovrel::platform
