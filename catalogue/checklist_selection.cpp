@@ -36,6 +36,7 @@ void ChecklistIndex::Clear() {
   directoryBits_ = 0;
   firstOfHash_.clear();
   nextGuess_ = 0;
+  finished_ = false;
 }
 
 void ChecklistIndex::Add(int index, const std::wstring& text) {
@@ -44,12 +45,15 @@ void ChecklistIndex::Add(int index, const std::wstring& text) {
 }
 
 void ChecklistIndex::Finish(platform::TextComparer& comparer) {
-  keys_.reserve(keys_.size() + addedEnds_.size());
+  if (finished_) return;
+  std::vector<std::pair<std::uint64_t, std::int32_t>> keys;
+  keys.reserve(addedEnds_.size());
   std::size_t begin = 0;
   for (const auto& [end, index] : addedEnds_) {
-    keys_.emplace_back(KeyHash(std::wstring_view(added_).substr(begin, end - begin), comparer), index);
+    keys.emplace_back(KeyHash(std::wstring_view(added_).substr(begin, end - begin), comparer), index);
     begin = end;
   }
+  keys_ = std::move(keys);
   std::wstring().swap(added_);
   std::vector<std::pair<std::size_t, std::int32_t>>().swap(addedEnds_);
   // About one key per slot: hashes are uniform, so each slot holds a handful at most.
@@ -78,6 +82,7 @@ void ChecklistIndex::Finish(platform::TextComparer& comparer) {
     }
   }
   nextGuess_ = 0;
+  finished_ = true;
 }
 
 std::size_t ChecklistIndex::Slot(std::uint64_t hash) const {

@@ -12,17 +12,19 @@ namespace tovrel::catalogue {
 
 // Looks up an entry's mark in constant time: the first entry whose text, trimmed of spaces,
 // equals `nombre` trimmed of spaces (ignoring case) decides; false when none does. Built once
-// from the entries' texts (they never change after start-up; only their marks do). Keeps a
-// small hash of each entry's sort key, not the texts; a hash hit is confirmed against the
-// entry's own text, so collisions cannot mislead.
+// from the entries' texts (they never change after start-up; only their marks do). Once
+// finished it keeps a small hash of each entry's sort key, not the texts; a hash hit is
+// confirmed against the entry's own text, so collisions cannot mislead.
 class ChecklistIndex {
  public:
   void Clear();
   // Collects the entry at `index` (entries are added in index order). Only copies its text:
   // the keys are worked out in Finish, which may run on another thread.
   void Add(int index, const std::wstring& text);
-  // Hashes what Add collected and sorts it; call once after the last Add, before any lookup.
+  // Hashes what Add collected and sorts it; call after the last Add, before any lookup. When a
+  // key cannot be worked out it throws and leaves what Add collected, to be finished again.
   void Finish(platform::TextComparer& comparer);
+  bool Finished() const { return finished_; }
   // Index of the first entry whose key equals `nombre`'s, or -1.
   int FirstMatch(const std::wstring& nombre, platform::Checklist& list,
                  platform::TextComparer& comparer) const;
@@ -47,6 +49,7 @@ class ChecklistIndex {
   // A run asks for the lines in the order start-up listed them: the entry after the last one
   // found is tried first, which spares hashing and a jump into the tables. Only a hint.
   mutable int nextGuess_ = 0;
+  bool finished_ = false;
 };
 
 // ArchSeleccionado through the index: the mark is read from the list when asked.

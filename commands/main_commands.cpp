@@ -1,5 +1,7 @@
 #include "commands/main_commands.h"
 
+#include "platform/platform_error.h"
+
 namespace tovrel::commands {
 
 MainCommands::~MainCommands() {
@@ -27,7 +29,12 @@ std::optional<registration::RunOutcome> MainCommands::RegistrarClick() {
     explicit InProgress(bool& f) : flag(f) { flag = true; }
     ~InProgress() { flag = false; }
   } inProgress(runInProgress_);
-  background_.Wait();
+  try {
+    background_.Wait();
+  } catch (const platform::PlatformError&) {
+    // Tried once more below, where a failure stops the run before it reads a line.
+  }
+  index_.Finish(ports_.text);
   return registration::RunRegistration(state_, index_, ports_, report_);
 }
 

@@ -30,9 +30,13 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
   if (message == WM_DESTROY) PostQuitMessage(0);
   if (message == WM_APP) {
     // Every entry holds the same mark: the first one's tells what they all become.
+    // Redrawing off meanwhile, as for the fill: otherwise every entry is invalidated alone.
     HWND list = GetWindow(hwnd, GW_CHILD);
     const bool checked = ListView_GetCheckState(list, 0) != 0;
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     ListView_SetItemState(list, -1, INDEXTOSTATEIMAGEMASK(checked ? 1 : 2), LVIS_STATEIMAGEMASK);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
     return 0;
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);

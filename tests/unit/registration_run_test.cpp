@@ -435,5 +435,40 @@ TEST_F(RunTest, MarcarInvertsEveryMark) {
   EXPECT_FALSE(ws_.checklist.entries[1].checked);
 }
 
+// A comparer that cannot work out the next few keys asked of it.
+class FailingKeys : public fake::FakeComparer {
+ public:
+  int failuresLeft = 0;
+  std::string SortKey(std::wstring_view text) override {
+    if (failuresLeft > 0) {
+      --failuresLeft;
+      throw platform::PlatformError(L"No hay memoria suficiente.");
+    }
+    return FakeComparer::SortKey(text);
+  }
+};
+
+// The look-ups are prepared beside the window; when that fails the run prepares them itself,
+// and when that fails too it stops before it reads a line, rather than find nothing checked.
+TEST(RunLookupsTest, KeysThatCouldNotBeWorkedOutBesideTheWindowAreTriedAgainByTheRun) {
+  Workstation ws;
+  FailingKeys keys;
+  platform::Ports ports{ws.files, ws.fileNumbers, ws.folders, ws.launcher, keys, ws.window, ws.checklist};
+  commands::MainCommands commands(ports, ws.window, ws.background);
+  ws.WriteList({"comp.dll,", "other.dll,"});
+  keys.failuresLeft = 1;
+  ASSERT_EQ(commands.Load(), catalogue::StartupResult::Ready);
+  ws.checklist.entries.at(1).checked = false;
+  EXPECT_EQ(commands.RegistrarClick(), RunOutcome::Ended);
+  ASSERT_EQ(ws.launcher.launches.size(), 1u);
+  EXPECT_EQ(ws.launcher.launches[0].commandLine, Silent(L"comp.dll"));
+
+  keys.failuresLeft = 2;
+  ASSERT_EQ(commands.Load(), catalogue::StartupResult::Ready);
+  EXPECT_THROW(commands.RegistrarClick(), platform::PlatformError);
+  EXPECT_EQ(ws.launcher.launches.size(), 1u);
+  EXPECT_EQ(ws.background.started, 2);
+}
+
 }  // namespace
 }  // namespace tovrel::testing
