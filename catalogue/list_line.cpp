@@ -1,5 +1,7 @@
 #include "catalogue/list_line.h"
 
+#include <utility>
+
 namespace tovrel::catalogue {
 
 std::wstring_view TrimSpaces(std::wstring_view text) {
@@ -16,16 +18,19 @@ LineKind ClassifyLine(std::wstring_view line) {
   return LineKind::Entry;
 }
 
-EntryLine SplitEntryLine(std::wstring_view line) {
+std::optional<std::wstring> SplitProblem(std::wstring_view line) {
   const std::size_t comma = line.find(L',');
-  if (comma == std::wstring_view::npos) {
-    throw LineSplitError(L"La línea no tiene coma: falta la ubicación del componente.");
-  }
+  if (comma == std::wstring_view::npos) return L"La línea no tiene coma: falta la ubicación del componente.";
   // Positions are 1-based 16-bit numbers: a comma beyond them cannot be reached.
   if (comma + 1 > kMaxCommaPosition) {
-    throw LineSplitError(L"La primera coma de la línea está más allá del carácter " +
-                         std::to_wstring(kMaxCommaPosition) + L".");
+    return L"La primera coma de la línea está más allá del carácter " + std::to_wstring(kMaxCommaPosition) + L".";
   }
+  return std::nullopt;
+}
+
+EntryLine SplitEntryLine(std::wstring_view line) {
+  if (std::optional<std::wstring> problem = SplitProblem(line)) throw LineSplitError(std::move(*problem));
+  const std::size_t comma = line.find(L',');
   return EntryLine{std::wstring(line.substr(0, comma)), std::wstring(line.substr(comma + 1))};
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The line rules of the component list file: blank, comment and entry lines, and the split
 // of an entry line at its first comma.
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -35,8 +36,12 @@ class LineSplitError : public std::exception {
   std::wstring description_;
 };
 
-// Splits an entry line at its first comma. Throws LineSplitError when the line holds no
-// comma or its first comma lies past kMaxCommaPosition.
+// Why an entry line cannot be split at its first comma: it holds no comma, or its first comma
+// lies past kMaxCommaPosition. Nothing when it can.
+std::optional<std::wstring> SplitProblem(std::wstring_view line);
+
+// Splits an entry line at its first comma. Throws LineSplitError with SplitProblem's text
+// when it cannot.
 EntryLine SplitEntryLine(std::wstring_view line);
 
 }  // namespace tovrel::catalogue

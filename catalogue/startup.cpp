@@ -121,12 +121,7 @@ std::optional<std::wstring> EntryProblem(const std::wstring& line) {
   }
   // The list cannot show such a text, and no file or command line can hold it.
   if (line.find(L'\0') != std::wstring::npos) return L"La línea contiene un carácter nulo.";
-  try {
-    SplitEntryLine(line);
-  } catch (const LineSplitError& e) {
-    return e.Description();
-  }
-  return std::nullopt;
+  return SplitProblem(line);
 }
 
 std::wstring GetWindowsDir(platform::SystemFolders& folders) {
