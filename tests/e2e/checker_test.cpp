@@ -313,7 +313,9 @@ TEST_F(CheckerTest, ForeseesWhatTheRegistrarMeetsOnComponentsThatFail) {
             return StartsWith(line, L"TovrelSvr.lst(" + number + L")");
         });
         ASSERT_NE(finding, check.lines.end());
-        if (!row.named.empty()) EXPECT_NE(finding->find(row.named), std::wstring::npos) << ToUtf8(*finding);
+        if (!row.named.empty()) {
+          EXPECT_NE(finding->find(row.named), std::wstring::npos) << ToUtf8(*finding);
+        }
         if (row.registrarExit != 0) {
             EXPECT_NE(finding->find(L"código " + std::to_wstring(row.registrarExit)), std::wstring::npos)
                 << ToUtf8(*finding);
