@@ -125,8 +125,8 @@ with open(summary, 'a') as out:
         out.write(f"| {label} | {extra:.0f} ms | {fill:.0f} ms | {ratio} | {ts:.0f} / {bs:.0f} ms "
                   f"| {mib(column('time', 32767, 'peak_kib'))} / {mib(column('bare', 32767, 'peak_kib'))} MiB "
                   f"| {pair('ready_ms')} | {pair('marcar_ms')} | {med(column('time', 32767, 'run_ms')):.0f} ms |\n")
-fields = ["load", "read", "insert", "check", "bracket", "rest", "show", "keys", "lookups", "marks", "marcar",
-          "marcar_list", "marcar_bracket"]
+fields = ["load", "read", "insert", "check", "bracket", "rest", "show", "show_window", "paint", "keys", "lookups",
+          "marks", "marcar", "marcar_list", "marcar_bracket", "marcar_one_changed"]
 rows = [{k: float(v) for k, v in kv(f"{work}/phases-{t}.txt").items() if k in fields} for t in range(1, repeats + 1)]
 rows = [r for r in rows if r]
 with open(phases, 'a') as out:
@@ -167,6 +167,6 @@ echo "|---|---|---|---|---|---|---|---|---|"
 cat "$summary"
 echo
 echo "Start-up at 32,767 entries taken apart, ms, medians of $repeats (bench/win32/startup_phases.cpp):"
-echo "| build | load | read | insert | check | bracket | rest | show | keys (beside) | lookups waited | marks read | Marcar | of it: the list | of it: redraw bracket |"
-echo "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|"
+echo "| build | load | read | insert | check | bracket | rest | show | of it: ShowWindow | of it: UpdateWindow | keys (beside) | lookups waited | marks read | Marcar | of it: the list | of it: redraw bracket | Marcar, one mark changed before |"
+echo "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|"
 cat "$phases"

@@ -7,7 +7,9 @@
 //   check    the marks set on them
 //   bracket  the list's redraw turned off and back on, with its column fitted
 //   rest     the logic's own work: classifying, splitting, the texts kept for the index, the report
-//   show     the window shown and painted, up to no message left waiting
+//   show     the window shown and painted, up to no message left waiting, and of it:
+//   show_window, paint, focus, com, pump  ShowWindow, UpdateWindow, the focus put in the
+//            list, COM entered, and the messages left waiting then
 //   keys     the comparison keys the index asks for, worked out on a thread beside the window's
 //   lookups  how long the window's thread still waits for the run's look-ups once it shows
 // and then, for "Marcar/Desmarcar" on the list as start-up left it:
@@ -15,10 +17,12 @@
 //   marcar   the button's command, whole, and of it:
 //   marcar_list     the list's own work on its marks (the messages that set them)
 //   marcar_bracket  the list's redraw turned off and back on around them
+//   marcar_one_changed  the command again, after one entry's mark was changed by itself
 //   TovrelStartupPhases.exe <output file>
 #include <windows.h>
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <array>
 #include <chrono>
@@ -29,6 +33,7 @@
 #include "commands/main_commands.h"
 #include "platform/ports.h"
 #include "platform/win32/win32_platform.h"
+#include "ui/control_ids.h"
 #include "ui/form1.h"
 
 namespace {
@@ -186,10 +191,27 @@ int wmain(int argc, wchar_t** argv) {
   const long callsInLoad = calls() - callsBeforeLoad;
   for (std::size_t i = 0; i < std::size(parts); ++i) afterLoad[i] = *parts[i];
   const auto entries = static_cast<std::size_t>(form.List1().Count());
+  // As the program shows its window and enters its message loop, each step timed.
+  Phase showWindow, paint, focus, com, pump;
   {
     Timed t(show);
-    ShowWindow(form.Window(), SW_SHOW);
-    UpdateWindow(form.Window());
+    {
+      Timed s(showWindow);
+      ShowWindow(form.Window(), SW_SHOW);
+    }
+    {
+      Timed s(paint);
+      UpdateWindow(form.Window());
+    }
+    {
+      Timed s(focus);
+      SetFocus(GetDlgItem(form.Window(), ui::kList1));
+    }
+    {
+      Timed s(com);
+      CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    }
+    Timed s(pump);
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
   }
@@ -209,6 +231,13 @@ int wmain(int argc, wchar_t** argv) {
   }
   const double marcarList = list.check.ms - checkBefore.ms;
   const double marcarBracket = list.bracket.ms - bracketBefore.ms;
+  // Once more after the operator changed one mark: the marks are not all alike any more.
+  Phase marcarOneChanged;
+  if (entries > 0) {
+    form.List1().SetChecked(0, !form.List1().Checked(0));
+    Timed t(marcarOneChanged);
+    commands.MarcarClick();
+  }
 
   // What a clock reading costs: each timed call holds about one, and its section two.
   const auto clockStart = Clock::now();
@@ -229,10 +258,10 @@ int wmain(int argc, wchar_t** argv) {
   std::fprintf(out,
                "entries=%zu load=%.1f read=%.1f insert=%.1f check=%.1f bracket=%.1f rest=%.1f "
                "show=%.1f keys=%.1f lookups=%.1f marks=%.1f marcar=%.1f marcar_list=%.1f "
-               "marcar_bracket=%.1f clock_ns=%.0f\n",
+               "marcar_bracket=%.1f marcar_one_changed=%.1f show_window=%.1f paint=%.1f focus=%.1f com=%.1f pump=%.1f clock_ns=%.0f\n",
                entries, loadNet, during(0), during(1), during(2), during(3), loadNet - shares, show.ms,
                keys.ms - static_cast<double>(keys.calls) * clockMs, lookups.ms, marks.ms, marcar.ms,
-               marcarList, marcarBracket,
+               marcarList, marcarBracket, marcarOneChanged.ms, showWindow.ms, paint.ms, focus.ms, com.ms, pump.ms,
                clockMs * 1e6);
   std::fclose(out);
   DestroyWindow(form.Window());

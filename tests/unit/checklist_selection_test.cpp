@@ -86,6 +86,17 @@ TEST_F(ChecklistSelectionTest, InvertingFlipsEachMarkByItself) {
   Fill({});
   InvertAllMarks(list_);
   EXPECT_EQ(list_.Count(), 0);
+
+  // Any mix, ties and lone exceptions among them: each mark is the opposite of what it was.
+  std::mt19937 random(7);
+  for (int round = 0; round < 200; ++round) {
+    const int count = 1 + static_cast<int>(random() % 12);
+    std::vector<std::pair<std::wstring, bool>> entries;
+    for (int i = 0; i < count; ++i) entries.push_back({std::to_wstring(i) + L",", random() % 3 != 0});
+    Fill(entries);
+    InvertAllMarks(list_);
+    for (int i = 0; i < count; ++i) ASSERT_NE(list_.entries[i].checked, entries[i].second) << round << " " << i;
+  }
 }
 
 // A comparer whose keys all collide: the index must still confirm each candidate.
