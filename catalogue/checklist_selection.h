@@ -24,7 +24,6 @@ class ChecklistIndex {
   // Hashes what Add collected and sorts it; call after the last Add, before any lookup. When a
   // key cannot be worked out it throws and leaves what Add collected, to be finished again.
   void Finish(platform::TextComparer& comparer);
-  bool Finished() const { return finished_; }
   // Index of the first entry whose key equals `nombre`'s, or -1.
   int FirstMatch(const std::wstring& nombre, platform::Checklist& list,
                  platform::TextComparer& comparer) const;

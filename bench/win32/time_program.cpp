@@ -1,12 +1,12 @@
-// Times Tovrel.exe as an operator meets it: from process start to the visible main window, then
-// until the window answers (what is left of its first paint: ready_ms), "Marcar/Desmarcar"
-// pressed on the answering window, and a run from the press of "Registrar" to the closing message; then
-// reads the program's peak working set. With --bare it starts the bare checked list instead
-// (on TovrelSvr.lst in the folder) and reads its start-up time and peak the same way, then
-// times its inversion of every mark. With
-// --runs N it answers each closing message and presses "Registrar" again, N runs in all, and
-// also gives the peak after each run (peaks_kib) and the working set at the end. The peaks
-// after start-up and after "Marcar/Desmarcar" are given too (startup_kib, marcar_kib).
+// Times Tovrel.exe as an operator meets it: from process start to the visible main window,
+// then until the window answers (what is left of its first paint: ready_ms), "Marcar/Desmarcar"
+// pressed on the answering window, and a run from the press of "Registrar" to the closing
+// message; then reads the program's peak working set. With --bare it starts the bare checked
+// list instead (on TovrelSvr.lst in the folder), reads its start-up time and peak the same way,
+// and times its inversion of every mark. With --runs N it answers each closing message and
+// presses "Registrar" again, N runs in all, and also gives the peak after each run (peaks_kib)
+// and the working set at the end. The peaks after start-up and after "Marcar/Desmarcar" are
+// given too (startup_kib, marcar_kib).
 //   TovrelTimeProgram.exe [--bare] [--runs N] <program> <application folder> <output file>
 #include <windows.h>
 #include <psapi.h>
