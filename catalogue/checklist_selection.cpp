@@ -1,6 +1,7 @@
 #include "catalogue/checklist_selection.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "catalogue/list_line.h"
 
@@ -130,6 +131,12 @@ void InvertAllMarks(platform::Checklist& list) {
   ChecklistUpdateBracket bracket(list);
   const int count = list.Count();
   if (count == 0) return;
+  // All alike, as start-up leaves them: one message, with no mark read.
+  if (const std::optional<int> known = list.CheckedCount();
+      known && (*known == 0 || *known == count)) {
+    list.SetAllChecked(*known == 0);
+    return;
+  }
   std::vector<char> marks(static_cast<std::size_t>(count));
   int checked = 0;
   for (int i = 0; i < count; ++i) {

@@ -1,5 +1,6 @@
 #pragma once
 // The check-box list of the main window (List1). Indices run from 0 to Count() - 1.
+#include <optional>
 #include <string>
 
 namespace tovrel::platform {
@@ -18,6 +19,9 @@ class Checklist {
   virtual std::wstring Text(int index) = 0;
   virtual bool Checked(int index) = 0;
   virtual void SetChecked(int index, bool checked) = 0;
+  // How many entries are checked, when the list can tell without reading every mark;
+  // nothing when it cannot.
+  virtual std::optional<int> CheckedCount() { return std::nullopt; }
   // Gives every entry the same mark.
   virtual void SetAllChecked(bool checked) {
     const int count = Count();

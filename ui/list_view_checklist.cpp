@@ -13,6 +13,7 @@ namespace {
 
 constexpr UINT kUncheckedImage = 1;
 constexpr UINT kCheckedImage = 2;
+UINT StateImage(UINT state) { return (state & LVIS_STATEIMAGEMASK) >> 12; }
 constexpr size_t kMaxTextBuffer = size_t{1} << 20;  // far beyond any line of the list file
 
 }  // namespace
@@ -24,6 +25,46 @@ void ListViewChecklist::Attach(HWND list) {
   column.mask = LVCF_WIDTH;
   column.cx = 0;
   ListView_InsertColumn(list_, 0, &column);
+  RecountFromEmpty();
+}
+
+void ListViewChecklist::RecountFromEmpty() {
+  checked_ = 0;
+  checkedKnown_ = Count() == 0;
+}
+
+void ListViewChecklist::OnNotify(const NMHDR& notification) {
+  if (notification.hwndFrom != list_) return;
+  switch (notification.code) {
+    case LVN_ITEMCHANGED: {
+      const auto& change = reinterpret_cast<const NMLISTVIEW&>(notification);
+      if ((change.uChanged & LVIF_STATE) == 0) return;
+      const UINT before = StateImage(change.uOldState);
+      const UINT after = StateImage(change.uNewState);
+      if (before == after) return;
+      if (change.iItem < 0) {
+        checkedKnown_ = false;
+        return;
+      }
+      checked_ += (after == kCheckedImage ? 1 : 0) - (before == kCheckedImage ? 1 : 0);
+      return;
+    }
+    case LVN_INSERTITEM:
+      // This class appends entries without a mark set; anyone else's may come checked.
+      if (!appending_) checkedKnown_ = false;
+      return;
+    case LVN_DELETEITEM:
+    case LVN_DELETEALLITEMS:
+      checkedKnown_ = false;
+      return;
+    default:
+      return;
+  }
+}
+
+std::optional<int> ListViewChecklist::CheckedCount() {
+  if (!checkedKnown_) return std::nullopt;
+  return checked_;
 }
 
 void ListViewChecklist::FitColumn() {
@@ -32,6 +73,7 @@ void ListViewChecklist::FitColumn() {
 
 void ListViewChecklist::Clear() {
   ListView_DeleteAllItems(list_);
+  RecountFromEmpty();
   FitColumn();
 }
 
@@ -41,7 +83,10 @@ void ListViewChecklist::Append(const std::wstring& text) {
   item.iItem = INT_MAX;  // past the last entry: appended, with no count asked first
   item.pszText = const_cast<wchar_t*>(text.c_str());
   SetLastError(ERROR_SUCCESS);
-  if (ListView_InsertItem(list_, &item) < 0) {
+  appending_ = true;
+  const int inserted = ListView_InsertItem(list_, &item);
+  appending_ = false;
+  if (inserted < 0) {
     const DWORD error = GetLastError();
     throw platform::PlatformError(error != ERROR_SUCCESS
                                       ? platform::DescribeWin32Error(error)

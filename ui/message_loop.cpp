@@ -13,6 +13,9 @@ bool IsEscapeForWindow(HWND dialogWindow, const MSG& message) {
 }  // namespace
 
 void DispatchUiMessage(HWND dialogWindow, MSG& message) {
+  // Controls send their notifications; a posted one comes from outside, with a pointer
+  // that points nowhere in this process.
+  if (message.message == WM_NOTIFY) return;
   if (dialogWindow && IsEscapeForWindow(dialogWindow, message)) return;
   // Tab and arrow navigation between the controls. Enter arrives as IDOK, which the window
   // turns into a press of the focused button; it has no default or cancel button.

@@ -28,6 +28,7 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "commands/main_commands.h"
@@ -125,6 +126,7 @@ class TimedChecklist final : public platform::Checklist {
   int Count() override { return inner_.Count(); }
   std::wstring Text(int index) override { return inner_.Text(index); }
   bool Checked(int index) override { return inner_.Checked(index); }
+  std::optional<int> CheckedCount() override { return inner_.CheckedCount(); }
   void SetChecked(int index, bool checked) override {
     Timed t(phases_.check);
     inner_.SetChecked(index, checked);

@@ -5,7 +5,10 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ui/control_ids.h"
@@ -129,6 +132,103 @@ TEST_F(Form1Test, TheChecklistKeepsTextsAndMarks) {
 
   list_.Clear();
   EXPECT_EQ(list_.Count(), 0);
+}
+
+// However a mark changed since start-up, "Marcar/Desmarcar" gives each its opposite.
+TEST_F(Form1Test, MarcarInvertsMarksChangedInAnyWay) {
+  const struct {
+    const char* name;
+    void (*change)(HWND list);
+    std::vector<bool> before;  // the marks the change leaves
+  } kChanges[] = {
+      {"none", [](HWND) {}, {true, true, true}},
+      {"space on an entry",
+       [](HWND list) {
+         SetFocus(list);
+         ListView_SetItemState(list, 1, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+         SendMessageW(list, WM_KEYDOWN, VK_SPACE, 1);
+         SendMessageW(list, WM_KEYUP, VK_SPACE, 0xC0000001);
+       },
+       {true, false, true}},
+      {"every mark, one by one",
+       [](HWND list) {
+         for (int i = 0; i < 3; ++i) {
+           ListView_SetItemState(list, i, INDEXTOSTATEIMAGEMASK(1), LVIS_STATEIMAGEMASK);
+         }
+       },
+       {false, false, false}},
+      {"a selection only",
+       [](HWND list) { ListView_SetItemState(list, -1, LVIS_SELECTED, LVIS_SELECTED); },
+       {true, true, true}},
+      {"a checked entry deleted",
+       [](HWND list) {
+         ListView_SetItemState(list, 2, INDEXTOSTATEIMAGEMASK(1), LVIS_STATEIMAGEMASK);
+         ListView_DeleteItem(list, 0);
+       },
+       {true, false}},
+  };
+  for (const auto& change : kChanges) {
+    SCOPED_TRACE(change.name);
+    list_.Clear();
+    for (const wchar_t* text : {L"uno.dll,", L"dos.dll,", L"tres.dll,"}) list_.Append(text);
+    list_.SetAllChecked(true);
+    change.change(Item(kList1));
+    test::PumpPending(form_.Window());
+    ASSERT_EQ(Marks(), change.before);
+    std::vector<bool> inverted;
+    for (const bool mark : change.before) inverted.push_back(!mark);
+    SendMessageW(Item(kCmdMarcar), BM_CLICK, 0, 0);
+    EXPECT_EQ(Marks(), inverted);
+    SendMessageW(Item(kCmdMarcar), BM_CLICK, 0, 0);
+    EXPECT_EQ(Marks(), change.before);
+  }
+
+  // Filled as start-up fills it, the list knows its count; after an entry inserted by
+  // another hand, which may come checked, or a change told for every entry at once, it no
+  // longer does.
+  list_.Clear();
+  list_.Append(L"uno.dll,");
+  list_.SetAllChecked(true);
+  EXPECT_EQ(list_.CheckedCount(), 1);
+  LVITEMW outsider{};
+  outsider.mask = LVIF_TEXT;
+  outsider.iItem = 1;
+  outsider.pszText = const_cast<wchar_t*>(L"dos.dll,");
+  ASSERT_EQ(ListView_InsertItem(Item(kList1), &outsider), 1);
+  EXPECT_EQ(list_.CheckedCount(), std::nullopt);
+  list_.Clear();
+  EXPECT_EQ(list_.CheckedCount(), 0);
+  NMLISTVIEW all{};
+  all.hdr = {Item(kList1), static_cast<UINT_PTR>(kList1), LVN_ITEMCHANGED};
+  all.iItem = -1;
+  all.uChanged = LVIF_STATE;
+  all.uNewState = INDEXTOSTATEIMAGEMASK(1);
+  all.uOldState = INDEXTOSTATEIMAGEMASK(2);
+  list_.OnNotify(all.hdr);
+  EXPECT_EQ(list_.CheckedCount(), std::nullopt);
+}
+
+// Only the window's own controls notify it, from its own thread: a notification posted, or
+// sent from another thread, points at nothing it may read.
+TEST_F(Form1Test, NotificationsFromOutsideAreIgnored) {
+  const LPARAM nowhere = 16;
+  PostMessageW(form_.Window(), WM_NOTIFY, kList1, nowhere);
+  test::PumpPending(form_.Window());
+  std::atomic<bool> done{false};
+  bool answered = false;
+  std::thread sender([&] {
+    DWORD_PTR result = 0;
+    answered = SendMessageTimeoutW(form_.Window(), WM_NOTIFY, kList1, nowhere, SMTO_NORMAL,
+                                   10000, &result) != 0;
+    done = true;
+  });
+  while (!done) {
+    test::PumpPending(form_.Window());
+    Sleep(1);
+  }
+  sender.join();
+  EXPECT_TRUE(answered);
+  EXPECT_TRUE(IsWindow(form_.Window()));
 }
 
 TEST_F(Form1Test, TheErrorLogTakesMoreThanThirtyThousandCharacters) {
