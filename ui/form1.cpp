@@ -209,12 +209,13 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnDestroy();
       return 0;
     case WM_NOTIFY:
-      // Its controls notify from this thread; a WM_NOTIFY sent from elsewhere points at
-      // memory of another process. They want no answer but 0, which is all the default
-      // handling gives, at the price of a call into the system each: under WoW64 that is
-      // about a sixth of filling or marking 32,767 entries, which notify two or three
-      // times each.
-      if (!InSendMessage()) list1_.OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+      // The list's notifications keep its count of marks. They want no answer but 0, which
+      // is all the default handling gives, at the price of a call into the system each:
+      // under WoW64 that is about a sixth of filling or marking 32,767 entries, which
+      // notify two or three times each. (A notification may arrive while this thread
+      // handles a message sent from another: another program's change to the list is
+      // told the same way.)
+      list1_.OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
       return 0;
     default:
       break;
