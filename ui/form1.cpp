@@ -215,7 +215,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // notify two or three times each. (A notification may arrive while this thread
       // handles a message sent from another: another program's change to the list is
       // told the same way.)
-      list1_.OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+      if (lParam) list1_.OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
       return 0;
     default:
       break;

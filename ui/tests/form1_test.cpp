@@ -222,10 +222,12 @@ TEST_F(Form1Test, MarcarInvertsMarksChangedInAnyWay) {
   EXPECT_EQ(list_.CheckedCount(), std::nullopt);
 }
 
-// Controls send their notifications; one posted to the window points at nothing it may read.
-TEST_F(Form1Test, APostedNotificationIsIgnored) {
+// Controls send their notifications; one posted to the window points at nothing it may
+// read, and neither does one sent without its header.
+TEST_F(Form1Test, APostedOrEmptyNotificationIsIgnored) {
   PostMessageW(form_.Window(), WM_NOTIFY, kList1, 16);
   test::PumpPending(form_.Window());
+  SendMessageW(form_.Window(), WM_NOTIFY, kList1, 0);
   EXPECT_TRUE(IsWindow(form_.Window()));
 }
 
