@@ -131,25 +131,25 @@ void InvertAllMarks(platform::Checklist& list) {
   ChecklistUpdateBracket bracket(list);
   const int count = list.Count();
   if (count == 0) return;
-  // All alike, as start-up leaves them: one message, with no mark read.
-  if (const std::optional<int> known = list.CheckedCount();
-      known && (*known == 0 || *known == count)) {
-    list.SetAllChecked(*known == 0);
-    return;
-  }
-  std::vector<char> marks(static_cast<std::size_t>(count));
-  int checked = 0;
-  for (int i = 0; i < count; ++i) {
-    marks[static_cast<std::size_t>(i)] = list.Checked(i);
-    checked += marks[static_cast<std::size_t>(i)];
+  // The marks are read only when the list cannot tell that they are all alike, as start-up
+  // leaves them.
+  std::optional<int> checked = list.CheckedCount();
+  std::vector<char> marks;
+  if (!checked || (*checked != 0 && *checked != count)) {
+    marks.resize(static_cast<std::size_t>(count));
+    checked = 0;
+    for (int i = 0; i < count; ++i) {
+      marks[static_cast<std::size_t>(i)] = list.Checked(i);
+      *checked += marks[static_cast<std::size_t>(i)];
+    }
   }
   // The entries that share the commoner mark (every one, after start-up) get its opposite in
   // one go; only the others are then set one by one, each to the commoner mark. Every mark
   // changes once, to its opposite: a list takes one message for all far faster than one each.
-  const bool commoner = checked * 2 >= count;
+  const bool commoner = *checked * 2 >= count;
   list.SetAllChecked(!commoner);
-  for (int i = 0; i < count; ++i) {
-    if (marks[static_cast<std::size_t>(i)] != commoner) list.SetChecked(i, commoner);
+  for (std::size_t i = 0; i < marks.size(); ++i) {
+    if (marks[i] != commoner) list.SetChecked(static_cast<int>(i), commoner);
   }
 }
 

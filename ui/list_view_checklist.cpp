@@ -114,8 +114,7 @@ std::wstring ListViewChecklist::Text(int index) {
 }
 
 bool ListViewChecklist::Checked(int index) {
-  const UINT state = ListView_GetItemState(list_, index, LVIS_STATEIMAGEMASK);
-  return (state >> 12) == kCheckedImage;
+  return StateImage(ListView_GetItemState(list_, index, LVIS_STATEIMAGEMASK)) == kCheckedImage;
 }
 
 void ListViewChecklist::SetChecked(int index, bool checked) {

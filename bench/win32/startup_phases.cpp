@@ -260,11 +260,12 @@ int wmain(int argc, wchar_t** argv) {
   std::fprintf(out,
                "entries=%zu load=%.1f read=%.1f insert=%.1f check=%.1f bracket=%.1f rest=%.1f "
                "show=%.1f keys=%.1f lookups=%.1f marks=%.1f marcar=%.1f marcar_list=%.1f "
-               "marcar_bracket=%.1f marcar_one_changed=%.1f show_window=%.1f paint=%.1f focus=%.1f com=%.1f pump=%.1f clock_ns=%.0f\n",
-               entries, loadNet, during(0), during(1), during(2), during(3), loadNet - shares, show.ms,
-               keys.ms - static_cast<double>(keys.calls) * clockMs, lookups.ms, marks.ms, marcar.ms,
-               marcarList, marcarBracket, marcarOneChanged.ms, showWindow.ms, paint.ms, focus.ms, com.ms, pump.ms,
-               clockMs * 1e6);
+               "marcar_bracket=%.1f marcar_one_changed=%.1f show_window=%.1f paint=%.1f "
+               "focus=%.1f com=%.1f pump=%.1f clock_ns=%.0f\n",
+               entries, loadNet, during(0), during(1), during(2), during(3), loadNet - shares,
+               show.ms, keys.ms - static_cast<double>(keys.calls) * clockMs, lookups.ms, marks.ms,
+               marcar.ms, marcarList, marcarBracket, marcarOneChanged.ms, showWindow.ms, paint.ms,
+               focus.ms, com.ms, pump.ms, clockMs * 1e6);
   std::fclose(out);
   DestroyWindow(form.Window());
   return 0;
